@@ -1,0 +1,43 @@
+#include "general/general.h"
+
+HWND MainWindow = nullptr;
+HMODULE User32Module = nullptr;
+SetPhysicalCursorPosFn SetPhysicalCursorPosProc = nullptr;
+GetPhysicalCursorPosFn GetPhysicalCursorPosProc = nullptr;
+
+void GeneralUnitInit()
+{
+    // Not imported statically: systems before Vista lack both functions.
+    User32Module = LoadLibraryA("user32.dll");
+    if (User32Module) {
+        SetPhysicalCursorPosProc = reinterpret_cast<SetPhysicalCursorPosFn>(
+            reinterpret_cast<void*>(GetProcAddress(User32Module, "SetPhysicalCursorPos")));
+        GetPhysicalCursorPosProc = reinterpret_cast<GetPhysicalCursorPosFn>(
+            reinterpret_cast<void*>(GetProcAddress(User32Module, "GetPhysicalCursorPos")));
+    } else {
+        SetPhysicalCursorPosProc = nullptr;
+        GetPhysicalCursorPosProc = nullptr;
+    }
+}
+
+void GeneralUnitDone()
+{
+    // user32 stays loaded through the import table, so the pointers stay valid.
+    if (User32Module) FreeLibrary(User32Module);
+}
+
+BOOL GetCursorPosPhysical(POINT* point)
+{
+    if (GetPhysicalCursorPosProc) return GetPhysicalCursorPosProc(point);
+    return GetCursorPos(point);
+}
+
+bool SetCursorPosPhysical(int x, int y)
+{
+    BOOL r;
+    if (SetPhysicalCursorPosProc)
+        r = SetPhysicalCursorPosProc(x, y);
+    else
+        r = SetCursorPos(x, y);
+    return r != 0;
+}

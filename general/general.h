@@ -1,0 +1,36 @@
+// The platform-support unit: the main window handle, cursor access in physical coordinates,
+// menu check marks and clipboard text.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "general/numbers.h"
+
+extern HWND MainWindow;
+
+typedef BOOL(WINAPI* SetPhysicalCursorPosFn)(int x, int y);
+typedef BOOL(WINAPI* GetPhysicalCursorPosFn)(LPPOINT point);
+
+// Looked up once in GeneralUnitInit; each may be null on its own (older systems).
+extern HMODULE User32Module;
+extern SetPhysicalCursorPosFn SetPhysicalCursorPosProc;
+extern GetPhysicalCursorPosFn GetPhysicalCursorPosProc;
+
+void GeneralUnitInit();
+void GeneralUnitDone();
+
+BOOL GetCursorPosPhysical(POINT* point);
+bool SetCursorPosPhysical(int x, int y);
+
+void InsertRadioItem(HMENU menu, const std::string& caption, UINT id, bool checked, int position);
+void AppendRadioItem(HMENU menu, const std::string& caption, UINT id, bool checked);
+bool IsMenuItemChecked(HMENU menu, UINT id);
+void SetMenuItemChecked(HMENU menu, UINT id, bool checked);
+void ToggleMenuItemCheck(HMENU menu, UINT id);
+
+void SetClipboardText(const std::string& text);
+
+// Held when the high-order byte of GetAsyncKeyState is not 0, sampled when the action runs.
+bool IsKeyHeld(int virtualKey);

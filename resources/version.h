@@ -1,0 +1,12 @@
+// The one place the version lives: the version resource and the about box both read it.
+#pragma once
+
+#define ZORVIK_VERSION_MAJOR 1
+#define ZORVIK_VERSION_MINOR 0
+#define ZORVIK_VERSION_RELEASE 8
+#define ZORVIK_VERSION_BUILD 151
+
+#define ZORVIK_FILEVERSION ZORVIK_VERSION_MAJOR, ZORVIK_VERSION_MINOR, ZORVIK_VERSION_RELEASE, ZORVIK_VERSION_BUILD
+#define ZORVIK_FILEVERSION_TEXT "1.0.8.151"
+#define ZORVIK_SHORT_VERSION_TEXT "1.0.8"
+#define ZORVIK_TITLE "K-VEX"

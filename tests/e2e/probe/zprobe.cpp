@@ -1,0 +1,326 @@
+// zprobe: answers the end-to-end tests' questions about the Windows side, one command per line
+// on stdin, one answer line per command on stdout ("ok ..." or "err ...").
+//
+//   acp                                  code page of the ANSI calls
+//   find <class> <caption> <timeout_ms>  top-level window, waiting for it
+//   info <hwnd>                          window and client rectangles, style, ex-style, pid, visible, iconic
+//   post <hwnd> <msg> <wparam> <lparam>  PostMessageA
+//   send <hwnd> <msg> <wparam> <lparam>  SendMessageTimeoutA, 5 s
+//   foreground <hwnd>                    SetForegroundWindow
+//   cursor                               GetCursorPos
+//   setcursor <x> <y>                    SetCursorPos
+//   pixel <x> <y>                        GetPixel of the screen, as rrggbb
+//   metrics                              virtual screen and primary monitor sizes
+//   clip                                 CF_TEXT bytes in hex, and the clipboard owner
+//   setclip <hex>                        puts CF_TEXT on the clipboard, this process as owner
+//   holdclip                             opens the clipboard and keeps it open
+//   releaseclip                          closes it again
+//   owned <hwnd>                         visible windows owned by hwnd: class, caption, static text (hex)
+//   menu                                 the visible pop-up menu window's rectangle, if any
+//   version <path> <name>                VerQueryValueA of a StringFileInfo value, bytes in hex
+//   gdi <pid>                            GDI and USER object counts of a process
+//   keep                                 stay resident (the bench keeper)
+//   quit
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(const unsigned char* p, size_t n)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    for (size_t i = 0; i < n; ++i) {
+        s += digits[p[i] >> 4];
+        s += digits[p[i] & 15];
+    }
+    return s;
+}
+
+std::vector<unsigned char> Unhex(const std::string& s)
+{
+    std::vector<unsigned char> out;
+    for (size_t i = 0; i + 1 < s.size(); i += 2) out.push_back(static_cast<unsigned char>(strtoul(s.substr(i, 2).c_str(), nullptr, 16)));
+    return out;
+}
+
+HWND ParseHwnd(const char* s)
+{
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(s, nullptr, 0)));
+}
+
+void Reply(const char* fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    vprintf(fmt, args);
+    va_end(args);
+    printf("\n");
+    fflush(stdout);
+}
+
+struct FindData {
+    const char* cls;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND w, LPARAM lp)
+{
+    auto* d = reinterpret_cast<FindData*>(lp);
+    char cls[256] = {}, text[256] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, text, sizeof text);
+    if (strcmp(cls, d->cls) == 0 && (strcmp(d->caption, "*") == 0 || strcmp(text, d->caption) == 0)) {
+        d->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct OwnedData {
+    HWND owner;
+    std::string out;
+};
+
+BOOL CALLBACK CollectOwned(HWND w, LPARAM lp)
+{
+    auto* d = reinterpret_cast<OwnedData*>(lp);
+    if (GetWindow(w, GW_OWNER) != d->owner || !IsWindowVisible(w)) return TRUE;
+    char cls[256] = {}, caption[256] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, caption, sizeof caption);
+    // A message box keeps its text in the static control with id 0xFFFF.
+    char text[4096] = {};
+    GetDlgItemTextA(w, 0xFFFF, text, sizeof text);
+    char line[64];
+    snprintf(line, sizeof line, " hwnd=0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(w)));
+    d->out += line;
+    d->out += " class=" + Hex(reinterpret_cast<unsigned char*>(cls), strlen(cls));
+    d->out += " caption=" + Hex(reinterpret_cast<unsigned char*>(caption), strlen(caption));
+    d->out += " text=" + Hex(reinterpret_cast<unsigned char*>(text), strlen(text));
+    return TRUE;
+}
+
+BOOL CALLBACK FindMenuWindow(HWND w, LPARAM lp)
+{
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (strcmp(cls, "#32768") == 0 && IsWindowVisible(w)) {
+        *reinterpret_cast<HWND*>(lp) = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void Clip()
+{
+    if (!OpenClipboard(nullptr)) {
+        Reply("err open");
+        return;
+    }
+    HWND owner = GetClipboardOwner();
+    HANDLE data = GetClipboardData(CF_TEXT);
+    std::string bytes;
+    bool have = false;
+    SIZE_T blockSize = 0;
+    if (data) {
+        const char* p = static_cast<const char*>(GlobalLock(data));
+        if (p) {
+            blockSize = GlobalSize(data);
+            bytes = Hex(reinterpret_cast<const unsigned char*>(p), strlen(p));
+            have = true;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    if (have)
+        Reply("ok text=%s size=%lu owner=0x%llx", bytes.c_str(), static_cast<unsigned long>(blockSize),
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(owner)));
+    else
+        Reply("ok none owner=0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(owner)));
+}
+
+HWND ClipOwnerWindow()
+{
+    static HWND w = CreateWindowA("STATIC", "zprobe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    return w;
+}
+
+void SetClip(const std::string& hex)
+{
+    std::vector<unsigned char> bytes = Unhex(hex);
+    if (!OpenClipboard(ClipOwnerWindow())) {
+        Reply("err open");
+        return;
+    }
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes.size() + 1);
+    char* p = static_cast<char*>(GlobalLock(block));
+    memcpy(p, bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+    Reply("ok owner=0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(ClipOwnerWindow())));
+}
+
+void Version(const char* path, const char* name)
+{
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    if (!size) {
+        Reply("err size");
+        return;
+    }
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoA(path, 0, size, block.data())) {
+        Reply("err info");
+        return;
+    }
+    void* value = nullptr;
+    UINT len = 0;
+    if (strcmp(name, "\\") == 0) {
+        if (!VerQueryValueA(block.data(), "\\", &value, &len)) {
+            Reply("err query");
+            return;
+        }
+        auto* f = static_cast<VS_FIXEDFILEINFO*>(value);
+        Reply("ok %lu.%lu.%lu.%lu", HIWORD(f->dwFileVersionMS), LOWORD(f->dwFileVersionMS), HIWORD(f->dwFileVersionLS),
+              LOWORD(f->dwFileVersionLS));
+        return;
+    }
+    if (!VerQueryValueA(block.data(), name, &value, &len)) {
+        Reply("err query");
+        return;
+    }
+    if (strncmp(name, "\\VarFileInfo", 12) == 0) {
+        Reply("ok %s", Hex(static_cast<unsigned char*>(value), len).c_str());
+        return;
+    }
+    const char* s = static_cast<const char*>(value);
+    Reply("ok %s", Hex(reinterpret_cast<const unsigned char*>(s), strlen(s)).c_str());
+}
+
+}  // namespace
+
+int main()
+{
+    char line[8192];
+    while (fgets(line, sizeof line, stdin)) {
+        char cmd[64] = {}, a[4096] = {}, b[4096] = {}, c[256] = {}, d[256] = {};
+        const int n = sscanf(line, "%63s %4095s %4095s %255s %255s", cmd, a, b, c, d);
+        if (n <= 0) continue;
+        const std::string command = cmd;
+        if (command == "keep") {
+            // Resident: keeps the Wine desktop process alive until the bench stops.
+            GetDesktopWindow();
+            Sleep(INFINITE);
+        } else if (command == "quit") {
+            Reply("ok");
+            break;
+        } else if (command == "acp") {
+            Reply("ok %u", GetACP());
+        } else if (command == "find") {
+            FindData data = {a, b, nullptr};
+            const DWORD deadline = GetTickCount() + static_cast<DWORD>(atoi(c));
+            for (;;) {
+                EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
+                if (data.found || static_cast<int>(GetTickCount() - deadline) >= 0) break;
+                Sleep(20);
+            }
+            if (data.found)
+                Reply("ok 0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data.found)));
+            else
+                Reply("err none");
+        } else if (command == "info") {
+            HWND w = ParseHwnd(a);
+            RECT r, cr;
+            if (!GetWindowRect(w, &r)) {
+                Reply("err gone");
+                continue;
+            }
+            GetClientRect(w, &cr);
+            POINT origin = {0, 0};
+            ClientToScreen(w, &origin);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            Reply("ok rect=%ld,%ld,%ld,%ld client=%ld,%ld,%ld,%ld style=0x%08lx exstyle=0x%08lx pid=%lu visible=%d iconic=%d",
+                  r.left, r.top, r.right, r.bottom, origin.x, origin.y, cr.right, cr.bottom,
+                  static_cast<unsigned long>(GetWindowLongA(w, GWL_STYLE)),
+                  static_cast<unsigned long>(GetWindowLongA(w, GWL_EXSTYLE)), static_cast<unsigned long>(pid),
+                  IsWindowVisible(w) ? 1 : 0, IsIconic(w) ? 1 : 0);
+        } else if (command == "post" || command == "send") {
+            HWND w = ParseHwnd(a);
+            const UINT msg = static_cast<UINT>(strtoul(b, nullptr, 0));
+            const WPARAM wp = static_cast<WPARAM>(strtoull(c, nullptr, 0));
+            const LPARAM lp = static_cast<LPARAM>(strtoll(d, nullptr, 0));
+            if (command == "post") {
+                Reply(PostMessageA(w, msg, wp, lp) ? "ok" : "err post");
+            } else {
+                DWORD_PTR result = 0;
+                if (SendMessageTimeoutA(w, msg, wp, lp, SMTO_NORMAL, 5000, &result))
+                    Reply("ok %lld", static_cast<long long>(result));
+                else
+                    Reply("err timeout");
+            }
+        } else if (command == "foreground") {
+            Reply(SetForegroundWindow(ParseHwnd(a)) ? "ok" : "err foreground");
+        } else if (command == "cursor") {
+            POINT p;
+            GetCursorPos(&p);
+            Reply("ok %ld %ld", p.x, p.y);
+        } else if (command == "setcursor") {
+            Reply(SetCursorPos(atoi(a), atoi(b)) ? "ok" : "err setcursor");
+        } else if (command == "pixel") {
+            HDC screen = GetDC(nullptr);
+            const COLORREF c0 = GetPixel(screen, atoi(a), atoi(b));
+            ReleaseDC(nullptr, screen);
+            Reply("ok %02x%02x%02x", GetRValue(c0), GetGValue(c0), GetBValue(c0));
+        } else if (command == "metrics") {
+            Reply("ok virtual=%d,%d,%d,%d primary=%d,%d", GetSystemMetrics(SM_XVIRTUALSCREEN),
+                  GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                  GetSystemMetrics(SM_CYVIRTUALSCREEN), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        } else if (command == "clip") {
+            Clip();
+        } else if (command == "setclip") {
+            SetClip(a);
+        } else if (command == "holdclip") {
+            Reply(OpenClipboard(ClipOwnerWindow()) ? "ok" : "err open");
+        } else if (command == "releaseclip") {
+            Reply(CloseClipboard() ? "ok" : "err close");
+        } else if (command == "owned") {
+            OwnedData data = {ParseHwnd(a), std::string()};
+            EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&data));
+            Reply("ok%s", data.out.c_str());
+        } else if (command == "menu") {
+            HWND menu = nullptr;
+            EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+            RECT r = {};
+            if (menu && GetWindowRect(menu, &r))
+                Reply("ok %ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
+            else
+                Reply("ok none");
+        } else if (command == "version") {
+            Version(a, b);
+        } else if (command == "gdi") {
+            HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(atoi(a)));
+            if (!process) {
+                Reply("err open");
+                continue;
+            }
+            const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+            const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+            CloseHandle(process);
+            Reply("ok gdi=%lu user=%lu", static_cast<unsigned long>(gdi), static_cast<unsigned long>(user));
+        } else {
+            Reply("err unknown");
+        }
+    }
+    return 0;
+}

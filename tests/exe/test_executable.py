@@ -1,0 +1,113 @@
+"""The shipped zorvik.exe as a file: a static 32-bit GUI program with its icon, manifest and version."""
+import os
+import re
+import struct
+
+import pefile
+import pytest
+
+EXE = os.environ.get("ZORVIK_EXE", "build/zorvik.exe")
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+
+# DLLs that every Windows since XP has; the C and C++ runtimes must be linked in.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "msvcrt.dll", "advapi32.dll",
+               "comctl32.dll", "ole32.dll", "ws2_32.dll", "version.dll"}
+
+
+@pytest.fixture(scope="module")
+def pe():
+    return pefile.PE(EXE)
+
+
+def resources(pe, type_id):
+    """{(name or id, language): bytes} of one resource type."""
+    found = {}
+    for rtype in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+        if rtype.id != type_id:
+            continue
+        for entry in rtype.directory.entries:
+            name = str(entry.name) if entry.name is not None else entry.id
+            for lang in entry.directory.entries:
+                data = lang.data.struct
+                found[(name, lang.id)] = pe.get_data(data.OffsetToData, data.Size)
+    return found
+
+
+def test_is_a_32_bit_gui_executable(pe):
+    assert pe.FILE_HEADER.Machine == pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]
+    assert pe.OPTIONAL_HEADER.Magic == 0x10B  # PE32, not PE32+
+    assert pe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]
+
+
+def test_imports_only_system_dlls(pe):
+    imported = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT}
+    assert {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll"} <= imported
+    assert imported <= SYSTEM_DLLS, imported - SYSTEM_DLLS
+    for name in imported:
+        assert not re.match(r"lib(stdc\+\+|gcc|winpthread)", name)
+
+
+def test_physical_cursor_functions_are_looked_up_not_imported(pe):
+    names = {imp.name for entry in pe.DIRECTORY_ENTRY_IMPORT for imp in entry.imports if imp.name}
+    assert b"GetPhysicalCursorPos" not in names and b"SetPhysicalCursorPos" not in names
+    assert b"LoadLibraryA" in names and b"GetProcAddress" in names
+    assert b"GetPhysicalCursorPos\0" in bytes(pe.__data__) and b"SetPhysicalCursorPos\0" in bytes(pe.__data__)
+
+
+def test_main_icon_is_one_32x32_image_with_16_colours(pe):
+    groups = resources(pe, pefile.RESOURCE_TYPE["RT_GROUP_ICON"])
+    assert [key[0] for key in groups] == ["MAINICON"]
+    group = next(iter(groups.values()))
+    reserved, kind, count = struct.unpack_from("<HHH", group)
+    assert (reserved, kind, count) == (0, 1, 1)
+    width, height, colours, _, planes, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", group, 6)
+    assert (width, height, colours, bits) == (32, 32, 16, 4)
+    icons = resources(pe, pefile.RESOURCE_TYPE["RT_ICON"])
+    image = next(data for (name, _), data in icons.items() if name == icon_id)
+    header_size, w, h, _, bit_count = struct.unpack_from("<IiiHH", image)
+    assert (header_size, w, h, bit_count) == (40, 32, 64, 4)  # height counts the mask too
+
+
+def test_manifest_declares_dpi_awareness(pe):
+    manifests = resources(pe, pefile.RESOURCE_TYPE["RT_MANIFEST"])
+    assert [key[0] for key in manifests] == [1]
+    text = next(iter(manifests.values())).decode("utf-8")
+    assert re.search(r"<dpiAware[^>]*>\s*true\s*</dpiAware>", text)
+
+
+def test_version_block_is_japanese_with_the_shared_version(pe):
+    fixed = pe.VS_FIXEDFILEINFO[0]
+    assert (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
+            fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF) == (1, 0, 8, 151)
+    tables = {}
+    translations = []
+    for info in pe.FileInfo[0]:
+        if info.Key == b"StringFileInfo":
+            for table in info.StringTable:
+                tables[table.LangID] = table.entries
+        elif info.Key == b"VarFileInfo":
+            for var in info.Var:
+                translations.append(var.entry)
+    assert list(tables) == [b"041103a4"]
+    strings = tables[b"041103a4"]
+    assert strings[b"FileVersion"] == b"1.0.8.151"
+    assert strings[b"FileDescription"].decode("utf-8") == "拡大鏡"
+    assert translations == [{b"Translation": "0x0411 0x03a4"}]
+    # The version resource is fed by the header the about box reads too.
+    header = open(os.path.join(ROOT, "resources", "version.h"), encoding="ascii").read()
+    assert '#define ZORVIK_FILEVERSION_TEXT "1.0.8.151"' in header
+    assert '#define ZORVIK_SHORT_VERSION_TEXT "1.0.8"' in header
+    version_language = [lang for (name, lang) in resources(pe, pefile.RESOURCE_TYPE["RT_VERSION"])]
+    assert version_language == [0x0411]
+
+
+def test_ui_text_is_stored_as_code_page_932(pe):
+    data = bytes(pe.__data__)
+    # "6倍 " of the status line, "常に前面に表示" whose 表 ends in 0x5C, the origin reminder.
+    assert "倍 ".encode("cp932") == b"\x94\x7b\x20"
+    assert b"\x94\x7b\x20\x00" in data
+    assert "常に前面に表示(&T)".encode("cp932") in data
+    assert b"\x95\x5c" in "表".encode("cp932")
+    assert ") [Spc=原点]".encode("cp932") in data
+    assert "ズーム(&Z)".encode("utf-8") not in data

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12. Does nothing when all is present.
+set -euo pipefail
+
+native_pkgs=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xdotool x11-xserver-utils x11-utils imagemagick
+  xclip locales fonts-ipafont-gothic python3 python3-pytest python3-pil python3-pefile
+  xserver-xorg-core xserver-xorg-video-dummy procps file xzoom
+  libxrandr2 libxinerama1 libxi6 libxfixes3 libxrender1 libxcursor1 libxcomposite1 libxxf86vm1)
+i386_pkgs=(wine wine64 wine32:i386 libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
+  libxrender1:i386 libxcursor1:i386 libxcomposite1:i386 libxxf86vm1:i386)
+
+missing=()
+for p in "${native_pkgs[@]}" "${i386_pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+have_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
+
+if [ ${#missing[@]} -eq 0 ] && have_locale; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q "${missing[@]}"
+fi
+
+if ! have_locale; then
+  if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
+  $SUDO locale-gen
+fi

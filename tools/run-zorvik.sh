@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs the built magnifier under Wine. With $DISPLAY: on that display until it is closed.
+# Without: on a private virtual display over a test pattern for about 5 s, with the pointer
+# moving over the pattern, then a screenshot to build/screenshot.png and a normal close.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# shellcheck disable=SC1091
+source build/runtime.env
+if [ "$ZORVIK_RUNTIME_ARCH" != i686 ]; then
+  echo "run: this kernel cannot run 32-bit programs; running the 64-bit build of the same sources" >&2
+fi
+mkdir -p build/run   # zorvik.dat, the settings, lives in the current directory
+
+if [ -n "${DISPLAY:-}" ]; then
+  if [ "$ZORVIK_RUNTIME_ARCH" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
+  export WINEPREFIX=${WINEPREFIX:-$PWD/build/run-prefix-$ZORVIK_RUNTIME_ARCH}
+  export WINELOADER=$wine WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  cd build/run
+  exec "$wine" "$ZORVIK_RUNTIME_EXE"
+fi
+
+bench=build/run-bench
+trap './tools/bench.sh stop '"$bench"' >/dev/null 2>&1 || true' EXIT
+./tools/bench.sh start "$bench" "$ZORVIK_RUNTIME_ARCH" "$ZORVIK_PROBE"
+# shellcheck disable=SC1091
+source "$bench/bench.env"
+/usr/bin/python3 tools/test_pattern.py "$bench/pattern.png"
+display -window root "$bench/pattern.png" || true  # exits 1 even when it has set the root
+
+(cd build/run && exec "$ZORVIK_WINE" "$ZORVIK_RUNTIME_EXE") &
+app=$!
+probe() { printf '%s\n' "$@" quit | "$ZORVIK_WINE" "$ZORVIK_PROBE" 2>/dev/null; }
+window=$(probe "find TApp_Zorvik K-VEX 20000" | head -n 1)
+case $window in ok*) window=${window#ok } ;; *) echo "run: the window did not appear" >&2; exit 1 ;; esac
+
+# About 5 s over the pattern: the view follows the pointer on every 70 ms tick.
+for i in $(seq 0 49); do
+  xdotool mousemove $((500 + i * 4)) $((420 + i * 2))
+  sleep 0.1
+done
+import -window root build/screenshot.png
+probe "post $window 0x10 0 0" >/dev/null   # WM_CLOSE: the normal way out, settings saved
+wait "$app" && status=0 || status=$?
+echo "run: screenshot in build/screenshot.png, exit code $status"
+exit "$status"

@@ -1,0 +1,3 @@
+#include "zorvik/shell/app_state.h"
+
+AppStateRecord AppState = {};

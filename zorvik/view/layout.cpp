@@ -1,0 +1,70 @@
+#include "general/general.h"
+#include "zorvik/shell/app_state.h"
+#include "zorvik/view/view.h"
+
+LayoutNumbers CurrentLayout()
+{
+    const AppStateRecord& a = AppState;
+    LayoutNumbers L{};
+    L.ClientWidth = a.ClientRect.right;
+    L.ClientHeight = a.ClientRect.bottom;
+    L.StatusTop = a.StatusRect.top;
+    L.SourceWidth = a.SourceWidth;
+    L.SourceHeight = a.SourceHeight;
+    L.ScaledWidth = a.ScaledWidth;
+    L.ScaledHeight = a.ScaledHeight;
+    L.Columns = a.Columns;
+    L.Rows = a.Rows;
+    L.CenterOffsetX = a.CenterOffsetX;
+    L.CenterOffsetY = a.CenterOffsetY;
+    L.CenterCellX = a.CenterCellX;
+    L.CenterCellY = a.CenterCellY;
+    return L;
+}
+
+void UpdateLayout()
+{
+    if (AppState.LayingOut) return;
+    SettingsRecord& s = AppState.AppSettings;
+    // A minimised window reports the icon's rectangle and an empty client area: keep the
+    // restored geometry and the bitmaps, and lay out again on restore. The very first layout
+    // still runs, so that the back buffer exists.
+    const bool minimised = IsIconic(MainWindow) != 0;
+    if (minimised && s.Width != 0) return;
+    AppState.LayingOut = true;
+
+    RECT w;
+    GetWindowRect(MainWindow, &w);
+    const bool sizeChanged = RectWidth(w) != s.Width || RectHeight(w) != s.Height;
+    if (!minimised) {
+        const OuterSize size = EnforceMinimumSize({RectWidth(w), RectHeight(w)}, AppState.LineHeight);
+        s.Left = w.left;
+        s.Top = w.top;
+        s.Width = size.Width;
+        s.Height = size.Height;
+        // The WM_SIZE this sends finds LayingOut set and draws once with the old layout.
+        if (RectWidth(w) != s.Width || RectHeight(w) != s.Height)
+            SetWindowPos(MainWindow, nullptr, 0, 0, s.Width, s.Height, SWP_NOMOVE | SWP_NOZORDER);
+    }
+
+    RECT c;
+    GetClientRect(MainWindow, &c);
+    const LayoutNumbers L = ComputeLayout(RectWidth(c), RectHeight(c), AppState.LineHeight, s.Zoom);
+    AppState.ClientRect = {0, 0, L.ClientWidth, L.ClientHeight};
+    AppState.StatusRect = {0, L.StatusTop, L.ClientWidth, L.ClientHeight};
+    AppState.SourceWidth = L.SourceWidth;
+    AppState.SourceHeight = L.SourceHeight;
+    AppState.ScaledWidth = L.ScaledWidth;
+    AppState.ScaledHeight = L.ScaledHeight;
+    AppState.Columns = L.Columns;
+    AppState.Rows = L.Rows;
+    AppState.CenterOffsetX = L.CenterOffsetX;
+    AppState.CenterOffsetY = L.CenterOffsetY;
+    AppState.CenterCellX = L.CenterCellX;
+    AppState.CenterCellY = L.CenterCellY;
+
+    // While paused CaptureDC holds the snapshot, which must survive zoom changes and resizes.
+    if (!IsPaused()) ReplaceScreenBitmap(AppState.CaptureDC, L.SourceWidth, L.SourceHeight);
+    if (sizeChanged) ReplaceScreenBitmap(AppState.ViewDC, L.BitmapWidth, L.BitmapHeight);
+    AppState.LayingOut = false;
+}
