@@ -43,15 +43,22 @@ start)
   mkdir -p "$dir"
   if [ -f "$env_file" ]; then "$0" stop "$dir" >/dev/null 2>&1 || true; fi
 
+  # Several benches may start at once (parallel builds): a display counts as ours only when
+  # its lock file names our Xvfb.
   display=""
   for n in $(seq 90 250); do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=$n; break; fi
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    if wait_for 20 bash -c "[ \"\$(tr -d ' ' < /tmp/.X$n-lock 2>/dev/null)\" = $xvfb_pid ] && DISPLAY=:$n xdpyinfo"; then
+      display=$n
+      break
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
   done
-  [ -n "$display" ] || { log "no free display number"; exit 1; }
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
-  xvfb_pid=$!
+  [ -n "$display" ] || { log "no display could be started"; cat "$dir/xvfb.log" >&2; exit 1; }
   export DISPLAY=":$display"
-  wait_for 20 xdpyinfo || { log "Xvfb did not start"; cat "$dir/xvfb.log" >&2; exit 1; }
 
   if [ "$arch" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
   export WINELOADER=$wine
