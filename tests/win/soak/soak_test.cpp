@@ -22,10 +22,15 @@
 namespace {
 
 // GDI objects that may appear once, lazily, inside the platform (a cached screen DC, say),
-// and committed memory that the heap may keep for reuse. A leak of one object or one bitmap
-// per step passes either bound within the first few dozen steps.
+// and committed memory that the heap may keep for reuse. A leak of one object per step passes
+// the first bound within three steps; a leak of memory (a capture block or snapshot per step)
+// passes the second within a few dozen.
 constexpr long kGdiTolerance = 2;
 constexpr long long kMemoryToleranceBytes = 1 << 20;
+// Back buffers of many sizes up to 1512 x 445 (2.7 MB) fragment the heap, which then holds a few
+// megabytes more for reuse (it levels off at about 2.5 MB over 3,000 resizes). The GDI count
+// still catches any bitmap left behind.
+constexpr long long kResizeMemoryToleranceBytes = 4 << 20;
 
 bool LongSoak()
 {
@@ -107,7 +112,8 @@ protected:
     }
 
     // Runs one step a few times more, measures, runs it `count` times, measures again.
-    void Run(const char* what, int count, const std::function<void(int)>& step)
+    void Run(const char* what, int count, const std::function<void(int)>& step,
+             long long memoryTolerance = kMemoryToleranceBytes)
     {
         for (int i = 0; i < 20; ++i) step(i);
         const Footprint before = Measure();
@@ -122,7 +128,7 @@ protected:
                before.Committed / 1024, after.Committed / 1024);
         EXPECT_LE(after.GdiObjects - before.GdiObjects, kGdiTolerance)
             << what << ": objects by type before" << before.GdiByType << ", after" << after.GdiByType;
-        EXPECT_LE(after.Committed - before.Committed, kMemoryToleranceBytes) << what;
+        EXPECT_LE(after.Committed - before.Committed, memoryTolerance) << what;
         ASSERT_TRUE(IsWindow(MainWindow));
     }
 };
@@ -205,7 +211,7 @@ TEST_F(Soak, ResizesWithMinimiseAndRestore)
         const int width = (i % 3 == 0) ? 20 : (i % 3 == 1) ? 215 + i % 97 : 1500 + i % 13;
         const int height = (i % 4 == 0) ? 30 : 235 + (i * 3) % 211;
         SetWindowPos(MainWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-    });
+    }, kResizeMemoryToleranceBytes);
 }
 
 }  // namespace
