@@ -3,15 +3,23 @@
 //
 //   acp                                  code page of the ANSI calls
 //   find <class> <caption> <timeout_ms>  top-level window, waiting for it
+//   findexe <class> <text> <timeout_ms> top-level window of a process whose image path contains text
 //   info <hwnd>                          window and client rectangles, style, ex-style, pid, visible, iconic
 //   post <hwnd> <msg> <wparam> <lparam>  PostMessageA
 //   send <hwnd> <msg> <wparam> <lparam>  SendMessageTimeoutA, 5 s
 //   foreground <hwnd>                    SetForegroundWindow
+//   move <hwnd> <x> <y>                  SetWindowPos to that place, keeping size and z-order
+//   helper <x> <y> <w> <h>               shows a window of the probe's own and gives it the focus
+//   unhelper                             closes that window again
+//   keys                                 GetAsyncKeyState of Shift and Ctrl, 1 when held
+//   lock <path>                          opens the file with no sharing and keeps it open
+//   unlock                               closes it again
 //   cursor                               GetCursorPos
 //   setcursor <x> <y>                    SetCursorPos
 //   pixel <x> <y>                        GetPixel of the screen, as rrggbb
 //   metrics                              virtual screen and primary monitor sizes
 //   clip                                 CF_TEXT bytes in hex, and the clipboard owner
+//   clipseq                              GetClipboardSequenceNumber
 //   setclip <hex>                        puts CF_TEXT on the clipboard, this process as owner
 //   holdclip                             opens the clipboard and keeps it open
 //   releaseclip                          closes it again
@@ -78,6 +86,34 @@ BOOL CALLBACK FindTopLevel(HWND w, LPARAM lp)
     GetClassNameA(w, cls, sizeof cls);
     GetWindowTextA(w, text, sizeof text);
     if (strcmp(cls, d->cls) == 0 && (strcmp(d->caption, "*") == 0 || strcmp(text, d->caption) == 0)) {
+        d->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Several copies of one program run side by side: the path of each run's own copy tells them apart.
+struct FindExeData {
+    const char* cls;
+    const char* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindByImage(HWND w, LPARAM lp)
+{
+    auto* d = reinterpret_cast<FindExeData*>(lp);
+    char cls[256] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (strcmp(cls, d->cls) != 0) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return TRUE;
+    char image[MAX_PATH * 2] = {};
+    DWORD size = sizeof image;
+    const BOOL named = QueryFullProcessImageNameA(process, 0, image, &size);
+    CloseHandle(process);
+    if (named && strstr(CharLowerA(image), d->text)) {
         d->found = w;
         return FALSE;
     }
@@ -207,6 +243,83 @@ void Version(const char* path, const char* name)
     Reply("ok %s", Hex(reinterpret_cast<const unsigned char*>(s), strlen(s)).c_str());
 }
 
+// Key events from xdotool change GetAsyncKeyState only while they reach a window of a Wine process
+// that pumps messages: before any K-VEX window exists, this one takes them.
+struct Helper {
+    int x, y, width, height;
+    HANDLE ready;
+    HANDLE thread;
+    HWND window;
+};
+Helper TheHelper = {};
+
+LRESULT CALLBACK HelperProc(HWND w, UINT message, WPARAM wp, LPARAM lp)
+{
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(w, message, wp, lp);
+}
+
+DWORD WINAPI HelperThread(void*)
+{
+    Helper& h = TheHelper;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = HelperProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = "ZprobeHelper";
+    RegisterClassA(&wc);
+    h.window = CreateWindowExA(WS_EX_TOPMOST, "ZprobeHelper", "zprobe helper", WS_POPUP | WS_VISIBLE, h.x, h.y,
+                               h.width, h.height, nullptr, nullptr, wc.hInstance, nullptr);
+    SetEvent(h.ready);
+    if (!h.window) return 1;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+
+void ShowHelper(int x, int y, int width, int height)
+{
+    Helper& h = TheHelper;
+    if (h.thread) {
+        Reply("err helper already shown");
+        return;
+    }
+    h = {x, y, width, height, CreateEventA(nullptr, TRUE, FALSE, nullptr), nullptr, nullptr};
+    h.thread = CreateThread(nullptr, 0, HelperThread, nullptr, 0, nullptr);
+    WaitForSingleObject(h.ready, INFINITE);
+    CloseHandle(h.ready);
+    if (!h.window) {
+        WaitForSingleObject(h.thread, INFINITE);
+        CloseHandle(h.thread);
+        h.thread = nullptr;
+        Reply("err helper");
+        return;
+    }
+    SetForegroundWindow(h.window);
+    Reply("ok 0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h.window)));
+}
+
+void CloseHelper()
+{
+    Helper& h = TheHelper;
+    if (!h.thread) {
+        Reply("ok");
+        return;
+    }
+    PostMessageA(h.window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(h.thread, INFINITE);
+    CloseHandle(h.thread);
+    h.thread = nullptr;
+    h.window = nullptr;
+    Reply("ok");
+}
+
+HANDLE LockedFile = INVALID_HANDLE_VALUE;
+
 }  // namespace
 
 int main()
@@ -231,6 +344,18 @@ int main()
             const DWORD deadline = GetTickCount() + static_cast<DWORD>(atoi(c));
             for (;;) {
                 EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
+                if (data.found || static_cast<int>(GetTickCount() - deadline) >= 0) break;
+                Sleep(20);
+            }
+            if (data.found)
+                Reply("ok 0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data.found)));
+            else
+                Reply("err none");
+        } else if (command == "findexe") {
+            FindExeData data = {a, CharLowerA(b), nullptr};
+            const DWORD deadline = GetTickCount() + static_cast<DWORD>(atoi(c));
+            for (;;) {
+                EnumWindows(FindByImage, reinterpret_cast<LPARAM>(&data));
                 if (data.found || static_cast<int>(GetTickCount() - deadline) >= 0) break;
                 Sleep(20);
             }
@@ -271,6 +396,24 @@ int main()
             }
         } else if (command == "foreground") {
             Reply(SetForegroundWindow(ParseHwnd(a)) ? "ok" : "err foreground");
+        } else if (command == "move") {
+            const BOOL done = SetWindowPos(ParseHwnd(a), nullptr, atoi(b), atoi(c), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            Reply(done ? "ok" : "err move");
+        } else if (command == "helper") {
+            ShowHelper(atoi(a), atoi(b), atoi(c), atoi(d));
+        } else if (command == "unhelper") {
+            CloseHelper();
+        } else if (command == "keys") {
+            Reply("ok shift=%d ctrl=%d", (GetAsyncKeyState(VK_SHIFT) & 0x8000) ? 1 : 0,
+                  (GetAsyncKeyState(VK_CONTROL) & 0x8000) ? 1 : 0);
+        } else if (command == "lock") {
+            if (LockedFile != INVALID_HANDLE_VALUE) CloseHandle(LockedFile);
+            LockedFile = CreateFileA(a, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            Reply(LockedFile != INVALID_HANDLE_VALUE ? "ok" : "err lock %lu", static_cast<unsigned long>(GetLastError()));
+        } else if (command == "unlock") {
+            if (LockedFile != INVALID_HANDLE_VALUE) CloseHandle(LockedFile);
+            LockedFile = INVALID_HANDLE_VALUE;
+            Reply("ok");
         } else if (command == "cursor") {
             POINT p;
             GetCursorPos(&p);
@@ -288,6 +431,8 @@ int main()
                   GetSystemMetrics(SM_CYVIRTUALSCREEN), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         } else if (command == "clip") {
             Clip();
+        } else if (command == "clipseq") {
+            Reply("ok %lu", static_cast<unsigned long>(GetClipboardSequenceNumber()));
         } else if (command == "setclip") {
             SetClip(a);
         } else if (command == "holdclip") {
