@@ -1,0 +1,241 @@
+"""Hostile input: floods of random commands, keys and size messages, the smallest window at the largest
+zoom, a window larger than the screen, the pointer in the screen's corners. Whatever comes, the
+program keeps answering, keeps drawing (its picture follows the pointer) and closes with exit code 0.
+
+The random cases are seeded: ZORVIK_HOSTILE_SEED=<n> repeats a run; the seed is in every failure.
+"""
+import os
+import random
+import shutil
+import struct
+import sys
+
+import pytest
+
+from harness import ROOT, WM_COMMAND, poll, scratch_dir
+
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from test_pattern import color_at, make  # noqa: E402
+
+SEED = int(os.environ.get("ZORVIK_HOSTILE_SEED", "1994"))
+SCREEN_W, SCREEN_H = 1280, 1024
+
+WM_NULL = 0x0000
+WM_SIZE = 0x0005
+WM_KEYDOWN, WM_KEYUP = 0x0100, 0x0101
+WM_SYSCOMMAND = 0x0112
+SC_MINIMIZE, SC_RESTORE = 0xF020, 0xF120
+VK_ESCAPE, VK_F1 = 0x1B, 0x70
+ID_PAUSE = 401
+# Commands that end the program or wait for the user: exit, the about box, the online help.
+ENDING_OR_BLOCKING = {700, 702, 703}
+KNOWN_IDS = list(range(1, 21)) + [101, 102, 103, 104, 110] + list(range(201, 212)) + [401, 501, 700, 702, 703]
+
+
+@pytest.fixture(scope="module")
+def pattern(bench):
+    folder = scratch_dir()
+    path = os.path.join(folder, "pattern.png")
+    make(SCREEN_W, SCREEN_H).save(path)
+    yield path
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+@pytest.fixture
+def over_pattern(bench, pattern):
+    bench.set_root_image(pattern, (1000, 900), color_at(1000, 900))
+
+
+@pytest.fixture
+def rng(request):
+    """A generator seeded from the run's seed and the test's name, so each test repeats alone too."""
+    return random.Random(f"{SEED}/{request.node.name}")
+
+
+def store_settings(folder, left=75, top=75, width=215, height=235, zoom=6):
+    with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
+        f.write(struct.pack("<iiiibBiBB", left, top, width, height, zoom, 1, 102, 1, 0))
+
+
+def post(probe, app, message, wparam, lparam, seed_note):
+    """Posts to the window; a failure says whether the program is still there."""
+    reply = probe.ask("post", app.hwnd, message, wparam, lparam)
+    if not reply.startswith("ok"):
+        ended = app.proc.poll()
+        state = f"ended with exit code {ended}" if ended is not None else "still runs but has no window"
+        raise AssertionError(f"posting {message:#x} {wparam:#x} {lparam:#x} failed: zorvik.exe {state}{seed_note}")
+
+
+def answers(probe, app):
+    """The program's thread comes back to its message loop within 5 s."""
+    return probe.ask("send", app.hwnd, WM_NULL, 0, 0).startswith("ok")
+
+
+def started(launch, probe):
+    """A started K-VEX that has finished its start-up (the first layout may resize the window)."""
+    app = launch()
+    assert answers(probe, app), "zorvik.exe does not answer after its start"
+    return app
+
+
+def view_box(probe, app):
+    """The part of the client area that is on the screen, as a grab box."""
+    x, y, w, h = probe.window_info(app.hwnd)["client"]
+    box = (max(x, 0), max(y, 0), min(x + w, SCREEN_W), min(y + h, SCREEN_H))
+    assert box[0] < box[2] and box[1] < box[3], f"no part of the view is on the screen: client {x, y, w, h}"
+    return box
+
+
+def two_points(box, step):
+    """Two different points on the screen, outside box where the screen leaves room for two."""
+    candidates = [(900, 700), (1100, 300), (400, 900), (1200, 1000), (640, 500), (300, 600)]
+    free = [p for p in candidates if not (box[0] <= p[0] < box[2] and box[1] <= p[1] < box[3])]
+    points = free if len(free) >= 2 else candidates
+    return points[step % len(points)], points[(step + 1) % len(points)]
+
+
+def assert_still_drawing(bench, probe, app, seed_note=""):
+    """The program answers, and its picture changes when the pointer moves (twice, to two places)."""
+    assert app.proc.poll() is None, f"zorvik.exe ended with {app.proc.returncode}{seed_note}"
+    assert answers(probe, app), f"zorvik.exe does not answer{seed_note}"
+    box = view_box(probe, app)
+    for step in range(2):
+        start, target = two_points(box, step)
+        bench.move_pointer(*start)
+        before = bench.grab(box).tobytes()
+        bench.move_pointer(*target)
+        poll(lambda: bench.grab(box).tobytes() != before, timeout=15,
+             what=f"the view to follow the pointer to {target}{seed_note}")
+
+
+def close_normally(probe, app, seed_note=""):
+    assert app.close(probe) == 0, f"exit code not 0{seed_note}"
+
+
+def resume_if_paused(probe, app, toggles):
+    """Pausing stops the view following the pointer; undo an odd number of pause toggles."""
+    if toggles % 2:
+        app.post(probe, WM_KEYUP, VK_ESCAPE, 0)
+
+
+def test_random_commands_and_notification_codes(launch, bench, probe, workdir, over_pattern, rng):
+    note = f" (seed {SEED})"
+    app = started(launch, probe)
+    toggles = 0
+    for _ in range(500):
+        command = rng.choice(KNOWN_IDS) if rng.random() < 0.6 else rng.randrange(0x10000)
+        code = 0 if rng.random() < 0.7 else rng.randrange(1, 0x10000)
+        if code == 0 and command in ENDING_OR_BLOCKING:
+            code = rng.randrange(1, 0x10000)  # the same id from a control or an accelerator does nothing
+        if code == 0 and command == ID_PAUSE:
+            toggles += 1
+        post(probe, app, WM_COMMAND, (code << 16) | command, rng.randrange(0x80000000), note)
+    resume_if_paused(probe, app, toggles)
+    assert_still_drawing(bench, probe, app, note)
+    # The copy commands among them ran without Ctrl held: clipboard only, no file.
+    assert not os.path.exists(os.path.join(workdir, "zorvik.txt"))
+    close_normally(probe, app, note)
+
+
+def test_random_keys_pressed_and_released(launch, bench, probe, over_pattern, rng):
+    note = f" (seed {SEED})"
+    app = started(launch, probe)
+    toggles = 0
+    for _ in range(800):
+        key = rng.randrange(1, 256)
+        if key == VK_F1:  # the about box would wait for the user
+            continue
+        message = rng.choice((WM_KEYDOWN, WM_KEYUP))
+        if message == WM_KEYUP and key == VK_ESCAPE:
+            toggles += 1
+        # Random repeat counts, scan codes and flags.
+        post(probe, app, message, key, rng.randrange(0x80000000), note)
+    resume_if_paused(probe, app, toggles)
+    assert_still_drawing(bench, probe, app, note)
+    close_normally(probe, app, note)
+
+
+def test_size_message_storms_and_minimise_restore(launch, bench, probe, over_pattern, rng):
+    note = f" (seed {SEED})"
+    app = started(launch, probe)
+    rect = probe.window_info(app.hwnd)["rect"]
+
+    def storm(count):
+        for _ in range(count):
+            # Any size type and any claimed size: the layout reads the real window instead.
+            post(probe, app, WM_SIZE, rng.randrange(5), rng.randrange(0x80000000), note)
+
+    for _ in range(4):
+        storm(300)
+        # Sent, not posted: each returns once done, while the storm is still being handled.
+        assert probe.ask("send", app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0).startswith("ok"), f"no answer{note}"
+        assert probe.window_info(app.hwnd)["iconic"]
+        storm(50)
+        assert probe.ask("send", app.hwnd, WM_SYSCOMMAND, SC_RESTORE, 0).startswith("ok"), f"no answer{note}"
+        assert probe.window_info(app.hwnd)["rect"] == rect, "restored to another size or place"
+    assert_still_drawing(bench, probe, app, note)
+    assert probe.window_info(app.hwnd)["rect"] == rect, "the messages changed the window's size or place"
+    close_normally(probe, app, note)
+
+
+def test_the_smallest_window_at_the_largest_zoom(launch, bench, probe, workdir, over_pattern):
+    store_settings(workdir, width=1, height=1, zoom=20)
+    app = started(launch, probe)
+    # The system's smallest window (its minimum tracking size) or the program's, whichever is larger.
+    left, top, right, bottom = probe.window_info(app.hwnd)["rect"]
+    width, height = right - left, bottom - top
+    assert (left, top) == (75, 75) and 50 <= width < 215 and 50 < height < 235
+    assert_still_drawing(bench, probe, app)
+    for _ in range(5):
+        app.post(probe, WM_KEYDOWN, 0x21, 0)  # Page Up, already at the largest zoom
+    for _ in range(200):
+        app.post(probe, WM_SIZE, 0, 0)
+    assert_still_drawing(bench, probe, app)
+    assert probe.window_info(app.hwnd)["rect"] == (75, 75, 75 + width, 75 + height)
+    close_normally(probe, app)
+    with open(os.path.join(workdir, "zorvik.dat"), "rb") as f:
+        assert struct.unpack("<iiiib", f.read(17)) == (75, 75, width, height, 20)
+
+
+def test_a_window_larger_than_the_screen(launch, bench, probe, workdir, over_pattern):
+    store_settings(workdir, left=-100, top=-50, width=3000, height=2500, zoom=1)
+    app = started(launch, probe)
+    # The system lets a new window grow to its maximum tracking size: the screen and the frame.
+    left, top, right, bottom = probe.window_info(app.hwnd)["rect"]
+    assert (left, top) == (-100, -50) and right - left > SCREEN_W and bottom - top > SCREEN_H
+    assert_still_drawing(bench, probe, app)  # zoom 1: the largest capture block
+    app.post(probe, WM_COMMAND, 20, 0)
+    assert_still_drawing(bench, probe, app)
+    close_normally(probe, app)
+
+
+# Pointer positions on the screen's edges and corners. `black` is a view pixel that shows a screen
+# pixel beyond the edge there, so black: in the default window at zoom 6 the capture point is
+# column 17 of 35 and the view's columns 0-5 show column 0 (17 pixels left of the pointer) and
+# columns 108-113 show column 18 (one right of it); row 0 of the view shows a row above the
+# pointer. (Grid lines lie at multiples of 6, subgrid lines at x = 12 + 30k.)
+EDGES = [
+    ((0, 0), (2, 2)),
+    ((SCREEN_W - 1, 0), (110, 2)),
+    ((0, SCREEN_H - 1), (2, 2)),
+    ((SCREEN_W - 1, SCREEN_H - 1), (110, 2)),
+    ((SCREEN_W // 2, 0), (50, 2)),
+    ((0, SCREEN_H // 2), (2, 50)),
+    ((SCREEN_W - 1, SCREEN_H // 2), (110, 50)),
+    ((SCREEN_W // 2, SCREEN_H - 1), None),
+]
+
+
+def test_the_pointer_on_the_edges_and_corners_of_the_screen(launch, bench, probe, over_pattern):
+    app = started(launch, probe)
+    box = view_box(probe, app)
+    for point, black in EDGES:
+        before = bench.grab(box).tobytes()
+        bench.move_pointer(*point)
+        poll(lambda: bench.grab(box).tobytes() != before, timeout=10, what=f"the view of {point}")
+        if black is not None:
+            pixel = (box[0] + black[0], box[1] + black[1])
+            poll(lambda: bench.grab(pixel + (pixel[0] + 1, pixel[1] + 1)).getpixel((0, 0)) == (0, 0, 0),
+                 timeout=10, what=f"black beyond the edge at view pixel {black} with the pointer at {point}")
+    assert_still_drawing(bench, probe, app)
+    close_normally(probe, app)
