@@ -8,6 +8,8 @@
 //   post <hwnd> <msg> <wparam> <lparam>  PostMessageA
 //   send <hwnd> <msg> <wparam> <lparam>  SendMessageTimeoutA, 5 s
 //   foreground <hwnd>                    SetForegroundWindow
+//   setsize <hwnd> <w> <h>               SetWindowPos to that outer size, keeping place and z-order
+//   gui <hwnd>                           GetGUIThreadInfo of the window's thread: capture, move/size window, flags
 //   move <hwnd> <x> <y>                  SetWindowPos to that place, keeping size and z-order
 //   helper <x> <y> <w> <h>               shows a window of the probe's own and gives it the focus
 //   unhelper                             closes that window again
@@ -17,6 +19,8 @@
 //   cursor                               GetCursorPos
 //   setcursor <x> <y>                    SetCursorPos
 //   pixel <x> <y>                        GetPixel of the screen, as rrggbb
+//   text <hex>                           the bytes drawn with TextOutA in the default GUI font, window colours:
+//                                        width, height and the pixels row by row as rrggbb
 //   metrics                              virtual screen and primary monitor sizes
 //   clip                                 CF_TEXT bytes in hex, and the clipboard owner
 //   clipseq                              GetClipboardSequenceNumber
@@ -25,6 +29,7 @@
 //   releaseclip                          closes it again
 //   owned <hwnd>                         visible windows owned by hwnd: class, caption, static text (hex)
 //   menu                                 the visible pop-up menu window's rectangle, if any
+//   menus                                rectangles of all visible pop-up menu windows, top of the z-order first
 //   version <path> <name>                VerQueryValueA of a StringFileInfo value, bytes in hex
 //   gdi <pid>                            GDI and USER object counts of a process
 //   keep                                 stay resident (the bench keeper)
@@ -141,6 +146,19 @@ BOOL CALLBACK CollectOwned(HWND w, LPARAM lp)
     d->out += " class=" + Hex(reinterpret_cast<unsigned char*>(cls), strlen(cls));
     d->out += " caption=" + Hex(reinterpret_cast<unsigned char*>(caption), strlen(caption));
     d->out += " text=" + Hex(reinterpret_cast<unsigned char*>(text), strlen(text));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectMenuWindows(HWND w, LPARAM lp)
+{
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    RECT r;
+    if (strcmp(cls, "#32768") == 0 && IsWindowVisible(w) && GetWindowRect(w, &r)) {
+        char item[64];
+        snprintf(item, sizeof item, " %ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
+        *reinterpret_cast<std::string*>(lp) += item;
+    }
     return TRUE;
 }
 
@@ -320,6 +338,46 @@ void CloseHelper()
 
 HANDLE LockedFile = INVALID_HANDLE_VALUE;
 
+// Draws the text the way a status line of the window's colours would look, into a memory DC.
+void Text(const std::string& hex)
+{
+    const std::vector<unsigned char> bytes = Unhex(hex);
+    const char* text = reinterpret_cast<const char*>(bytes.data());
+    const int length = static_cast<int>(bytes.size());
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text, length, &size);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx > 0 ? size.cx : 1, size.cy > 0 ? size.cy : 1);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    TextOutA(dc, 0, 0, text, length);
+    SelectObject(dc, oldBitmap);
+    // Top-down 32-bit rows: blue, green, red, unused.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<unsigned char> bgrx(static_cast<size_t>(size.cx) * (size.cy > 0 ? size.cy : 0) * 4);
+    if (!bgrx.empty()) GetDIBits(dc, bitmap, 0, static_cast<UINT>(size.cy), bgrx.data(), &info, DIB_RGB_COLORS);
+    std::string pixels;
+    pixels.reserve(bgrx.size() / 4 * 6);
+    for (size_t i = 0; i < bgrx.size(); i += 4) {
+        const unsigned char rgb[3] = {bgrx[i + 2], bgrx[i + 1], bgrx[i]};
+        pixels += Hex(rgb, 3);
+    }
+    SelectObject(dc, oldFont);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    Reply("ok %ld %ld %s", size.cx, size.cy, pixels.c_str());
+}
+
 }  // namespace
 
 int main()
@@ -396,6 +454,20 @@ int main()
             }
         } else if (command == "foreground") {
             Reply(SetForegroundWindow(ParseHwnd(a)) ? "ok" : "err foreground");
+        } else if (command == "gui") {
+            GUITHREADINFO gui = {};
+            gui.cbSize = sizeof gui;
+            if (!GetGUIThreadInfo(GetWindowThreadProcessId(ParseHwnd(a), nullptr), &gui)) {
+                Reply("err gui");
+                continue;
+            }
+            Reply("ok capture=0x%llx movesize=0x%llx flags=0x%lx",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(gui.hwndCapture)),
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(gui.hwndMoveSize)),
+                  static_cast<unsigned long>(gui.flags));
+        } else if (command == "setsize") {
+            const BOOL done = SetWindowPos(ParseHwnd(a), nullptr, 0, 0, atoi(b), atoi(c), SWP_NOMOVE | SWP_NOZORDER);
+            Reply(done ? "ok" : "err setsize");
         } else if (command == "move") {
             const BOOL done = SetWindowPos(ParseHwnd(a), nullptr, atoi(b), atoi(c), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             Reply(done ? "ok" : "err move");
@@ -425,6 +497,8 @@ int main()
             const COLORREF c0 = GetPixel(screen, atoi(a), atoi(b));
             ReleaseDC(nullptr, screen);
             Reply("ok %02x%02x%02x", GetRValue(c0), GetGValue(c0), GetBValue(c0));
+        } else if (command == "text") {
+            Text(a);
         } else if (command == "metrics") {
             Reply("ok virtual=%d,%d,%d,%d primary=%d,%d", GetSystemMetrics(SM_XVIRTUALSCREEN),
                   GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
@@ -451,6 +525,10 @@ int main()
                 Reply("ok %ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
             else
                 Reply("ok none");
+        } else if (command == "menus") {
+            std::string rects;
+            EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&rects));
+            Reply("ok%s", rects.c_str());
         } else if (command == "version") {
             Version(a, b);
         } else if (command == "gdi") {
