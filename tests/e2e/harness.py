@@ -3,9 +3,11 @@ mouse moves through xdotool, read pixels from the X screen, read the clipboard, 
 
 Everything waits on conditions with a deadline (poll), never on bare sleeps.
 """
+import contextlib
 import os
 import shlex
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -329,3 +331,281 @@ class ShellRecorder:
     def wait_entries(self, count, timeout=10):
         return poll(lambda: self.entries() if len(self.entries()) >= count else None, timeout=timeout,
                     what=f"{count} program start(s) through the shell")
+
+
+# The view as it should look: the view, input and layout tests -------------------------------------
+
+ID_GRID_GRAY, ID_GRID_INVERT, ID_GRID_TRANSLUCENT = 102, 103, 104
+SCREEN = (0, 0, 1280, 1024)  # the bench's one monitor, also the whole virtual screen
+BLACK = (0, 0, 0)
+GRID_GRAY = (0x99, 0x99, 0x99)
+SUBGRID_BLUE = (0, 0, 255)
+
+
+class Layout:
+    """The numbers the view derives from its client size, line height and zoom."""
+
+    def __init__(self, width, height, line_height, zoom):
+        self.width, self.height, self.line_height, self.zoom = width, height, line_height, zoom
+        self.image_height = height - 3 * line_height
+        self.source_width = -(-width // zoom)
+        self.source_height = -(-self.image_height // zoom)
+        self.offset_x = (self.source_width - 1) // 2
+        self.offset_y = (self.source_height - 1) // 2
+        self.gap = 1 if zoom < 3 else 2
+        inside = 1 if zoom >= 3 else 0
+        self.cell_x = self.offset_x * zoom + inside
+        self.cell_y = self.offset_y * zoom + inside
+
+    def block(self, capture):
+        """The screen rectangle (l, t, r, b) that the view enlarges around a capture point."""
+        left, top = capture[0] - self.offset_x, capture[1] - self.offset_y
+        return left, top, left + self.source_width, top + self.source_height
+
+
+def screen_color(source, area=SCREEN):
+    """source(x, y) inside area, black outside it: what the view shows of a screen pixel."""
+    def color(x, y):
+        if area[0] <= x < area[2] and area[1] <= y < area[3]:
+            return tuple(source(x, y))
+        return BLACK
+    return color
+
+
+def _inverted(c):
+    return tuple(255 - v for v in c)
+
+
+def expected_image(layout, capture, color, grid=True, style=ID_GRID_GRAY, subgrid=True):
+    """The image area (rows of RGB) for a capture point, a colour function of screen pixels and the
+    grid settings: the enlargement, then grid or crosshair, subgrid and the centre marker."""
+    z, w, h = layout.zoom, layout.width, layout.image_height
+    left, top = capture[0] - layout.offset_x, capture[1] - layout.offset_y
+    rows = []
+    for y in range(h):
+        sy = top + y // z
+        columns = [color(left + sx, sy) for sx in range((w + z - 1) // z)]
+        rows.append([columns[x // z] for x in range(w)])
+    if not grid:
+        return rows
+
+    def pen(c):
+        if style == ID_GRID_GRAY:
+            return GRID_GRAY
+        if style == ID_GRID_INVERT:
+            return _inverted(c)
+        return tuple(v & 0xCC for v in c)  # translucent: the pixel AND the pen's 0xCCCCCC
+
+    def vertical(x, y0, y1, paint):
+        if 0 <= x < w:
+            for y in range(max(y0, 0), min(y1, h)):
+                rows[y][x] = paint(rows[y][x])
+
+    def horizontal(y, x0, x1, paint):
+        if 0 <= y < h:
+            for x in range(max(x0, 0), min(x1, w)):
+                rows[y][x] = paint(rows[y][x])
+
+    def blue(_):
+        return SUBGRID_BLUE
+
+    cx, cy, g = layout.cell_x, layout.cell_y, layout.gap
+    columns_count, rows_count = layout.source_width, layout.source_height
+    if z >= 3:
+        for i in range(1, columns_count + 1):
+            vertical(i * z, 0, h, pen)
+        for i in range(1, rows_count + 1):
+            horizontal(i * z, 0, w, pen)
+        if subgrid:
+            s, t = (layout.offset_x % 5) * z, (layout.offset_y % 5) * z
+            for j in range(columns_count // 5 + 1):
+                vertical(s + 5 * j * z, 0, h, blue)
+            for j in range(rows_count // 5 + 1):
+                horizontal(t + 5 * j * z, 0, w, blue)
+    else:
+        paint = blue if subgrid else pen
+        vertical(cx, 0, cy - g - 1, paint)
+        vertical(cx, cy + z + g + 1, h, paint)
+        horizontal(cy, 0, cx - g - 1, paint)
+        horizontal(cy, cx + z + g + 1, w, paint)
+    # The centre marker: a square outline, each pixel inverted once.
+    x0, y0, x1, y1 = cx - g, cy - g, cx + z, cy + z
+    for x in range(x0, x1 + 1):
+        for y in range(y0, y1 + 1):
+            if (x in (x0, x1) or y in (y0, y1)) and 0 <= x < w and 0 <= y < h:
+                rows[y][x] = _inverted(rows[y][x])
+    return rows
+
+
+class View:
+    """The K-VEX window of one run as seen on the X screen."""
+
+    def __init__(self, bench, probe, app):
+        self.bench, self.probe, self.app = bench, probe, app
+
+    def client(self):
+        return self.probe.window_info(self.app.hwnd)["client"]
+
+    def rect(self):
+        return self.probe.window_info(self.app.hwnd)["rect"]
+
+    def clear_of(self, block):
+        """True when a screen rectangle lies wholly outside the window."""
+        l, t, r, b = self.rect()
+        return block[2] <= l or block[0] >= r or block[3] <= t or block[1] >= b
+
+    def picture(self):
+        x, y, w, h = self.client()
+        return self.bench.grab((x, y, x + w, y + h))
+
+    def line_height(self):
+        """From the picture: the status area is the bottom three text lines, and its first two rows
+        are all window colour (the text starts two pixels lower). In the image only a single grid
+        line can make a row of one colour."""
+        def measure():
+            img = self.picture()
+            w, h = img.size
+            rows = [set(img.crop((0, y, w, y + 1)).getdata()) for y in range(h)]
+            for y in range(h - 1):
+                if len(rows[y]) == 1 and rows[y] == rows[y + 1]:
+                    return (h - y) // 3 if (h - y) % 3 == 0 else None
+            return None
+        return poll(measure, timeout=10, what="the status area")
+
+    def focus(self):
+        """Keys from xdotool reach the window from now on, wherever the pointer goes."""
+        self.bench.xdotool("windowfocus", self.app.x_window())
+        self.probe.ok("foreground", self.app.hwnd)
+
+    def gui(self):
+        """The window thread's mouse capture and move/size loop: {'capture': hwnd, 'movesize': hwnd}."""
+        fields = dict(item.split("=", 1) for item in self.probe.ok("gui", self.app.hwnd).split())
+        return {"capture": int(fields["capture"], 16), "movesize": int(fields["movesize"], 16)}
+
+    @contextlib.contextmanager
+    def left_button(self, point):
+        """Holds the left button down from a screen point; yields the gui() state once the window has
+        taken the mouse, and always lets go. The press reads the pointer when it is handled, so
+        moving on before that would start the drag from the wrong place."""
+        self.bench.move_pointer(*point)
+        self.bench.xdotool("mousedown", "1")
+        hwnd = int(self.app.hwnd, 16)
+
+        def taken():
+            state = self.gui()
+            return state if state["capture"] == hwnd else None
+        try:
+            yield poll(taken, timeout=10, what="the window to capture the mouse")
+        finally:
+            self.bench.xdotool("mouseup", "1")
+        poll(lambda: self.gui()["capture"] == 0, timeout=10, what="the mouse capture to end")
+
+    def keys(self, key, times=1, shift=False, until=None):
+        """Presses key (times over); with shift, Shift is held until the condition until() has been
+        waited for, since the program samples Shift when it handles the key, not when it was typed."""
+        if shift:
+            self.bench.xdotool("keydown", "shift")
+        try:
+            self.bench.xdotool("key", "--delay", "5", *([key] * times))
+            if until:
+                until()
+        finally:
+            if shift:
+                self.bench.xdotool("keyup", "shift")
+
+    def mismatches(self, img, rows, top=0, limit=5):
+        found = []
+        w = len(rows[0])
+        got = list(img.crop((0, top, w, top + len(rows))).getdata())
+        for i, want in enumerate(p for row in rows for p in row):
+            if got[i] != want:
+                found.append(((i % w, top + i // w), got[i], want))
+                if len(found) >= limit:
+                    break
+        return found
+
+    def wait_image(self, rows, top=0, timeout=10, what="the expected picture"):
+        """Polls until the client area from row top on shows rows exactly; reports the first
+        differences if not."""
+        last = []
+
+        def matches():
+            last[:] = self.mismatches(self.picture(), rows, top)
+            return not last
+        try:
+            poll(matches, timeout=timeout, what=what)
+        except Timeout as e:
+            raise Timeout(f"{e}; first differences ((x, y), shown, expected): {last}") from None
+
+    def wait_capture(self, layout, capture, color, timeout=10, **grid):
+        self.wait_image(expected_image(layout, capture, color, **grid), timeout=timeout,
+                        what=f"the view of {capture} at zoom {layout.zoom}")
+
+    def wait_status(self, layout, lines, timeout=10):
+        self.wait_image(expected_status(self.probe, layout, lines), top=layout.image_height, timeout=timeout,
+                        what=f"the status lines {lines}")
+
+    def copied_html(self):
+        """Presses H and returns the CF_TEXT it copies (the colour at the capture point)."""
+        # A sentinel of the probe's own would make the copy wait for the probe's window, which
+        # pumps no messages: watch the sequence number instead.
+        before = int(self.probe.ok("clipseq"))
+        self.bench.xdotool("key", "h")
+
+        def copied():
+            if int(self.probe.ok("clipseq")) == before:
+                return None
+            try:
+                return self.probe.clipboard()[0]
+            except AssertionError:  # the program has the clipboard open
+                return None
+        return poll(copied, timeout=5, what="the copied colour")
+
+
+def show_pattern(bench, png_dir):
+    """Puts the position-coded pattern of tools/test_pattern.py on the root window; returns its colour
+    function."""
+    if os.path.join(ROOT, "tools") not in sys.path:
+        sys.path.insert(0, os.path.join(ROOT, "tools"))
+    import test_pattern
+    path = os.path.join(png_dir, "zorvik-pattern.png")
+    if not os.path.exists(path):
+        test_pattern.make(SCREEN[2], SCREEN[3]).save(path)
+    # Two points, so that an older picture that agrees at one of them is not taken for this one.
+    bench.set_root_image(path, (1, 1), test_pattern.color_at(1, 1))
+    poll(lambda: bench.grab((1000, 900, 1001, 901)).getpixel((0, 0)) == test_pattern.color_at(1000, 900),
+         timeout=10, what="the pattern")
+    return test_pattern.color_at
+
+
+def status_lines(rgb, zoom, capture, origin):
+    """The three status lines, as the cp932 bytes the window draws."""
+    return [
+        b"#%02x%02x%02x R=%d G=%d B=%d" % (rgb + rgb),
+        b"%d" % zoom + "倍 ".encode("cp932") + b"(X=%d Y=%d)" % capture,
+        b"W=%d H=%d (%d,%d) " % ((abs(capture[0] - origin[0]) + 1, abs(capture[1] - origin[1]) + 1) + origin)
+        + "[Spc=原点]".encode("cp932"),
+    ]
+
+
+def drawn_text(probe, text):
+    """(width, height, rows of RGB) of text drawn in the default GUI font in the window colours."""
+    w, h, hexes = probe.ok("text", text.hex()).split()
+    w, h = int(w), int(h)
+    pixels = [tuple(bytes.fromhex(hexes[i:i + 6])) for i in range(0, len(hexes), 6)]
+    return w, h, [pixels[y * w:(y + 1) * w] for y in range(h)]
+
+
+def expected_status(probe, layout, lines):
+    """The status area: window colour, each line drawn at (1, 2 + k * LineHeight), cut at the edge."""
+    _, _, blank = drawn_text(probe, b" ")
+    background = blank[0][0]
+    lh, w = layout.line_height, layout.width
+    rows = [[background] * w for _ in range(3 * lh)]
+    for k, line in enumerate(lines):
+        tw, th, text = drawn_text(probe, line)
+        for y in range(th):
+            for x in range(tw):
+                if 1 + x < w and 2 + k * lh + y < 3 * lh:
+                    rows[2 + k * lh + y][1 + x] = text[y][x]
+    return rows
