@@ -1,0 +1,230 @@
+"""zorvik.dat: what a run starts from, and the 24 bytes it leaves behind."""
+import contextlib
+import os
+import shutil
+import struct
+import sys
+from collections import Counter
+
+import pytest
+
+from harness import ROOT, WM_COMMAND, WM_SYSCOMMAND, WS_EX_TOPMOST, poll, scratch_dir, settle, view_pixels, \
+    view_shows, windows_path
+
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from test_pattern import color_at, make  # noqa: E402
+
+# Left, Top, Width, Height, Zoom, ShowGrid, GridStyle (unaligned, at 18), ShowSubgrid, TopMost.
+RECORD = "<iiiibBiBB"
+SC_MINIMIZE = 0xF020
+ID_TOPMOST = 501
+
+
+def record(left=75, top=75, width=215, height=235, zoom=6, grid=1, style=102, subgrid=1, topmost=0):
+    return struct.pack(RECORD, left, top, width, height, zoom, grid, style, subgrid, topmost)
+
+
+DEFAULTS = record()
+
+
+def test_the_record_layout_is_24_packed_little_endian_bytes():
+    assert DEFAULTS == bytes.fromhex("4b000000" "4b000000" "d7000000" "eb000000" "06" "01" "66000000" "01" "00")
+
+
+def write_settings(folder, data):
+    with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
+        f.write(data)
+
+
+def saved_settings(folder):
+    with open(os.path.join(folder, "zorvik.dat"), "rb") as f:
+        return f.read()
+
+
+def started(launch, probe, cwd=None):
+    """A run whose start-up (and so its first layout) is done."""
+    app = launch(cwd)
+    settle(probe, app.hwnd)
+    return app
+
+
+def outer_rect(probe, app):
+    return probe.window_info(app.hwnd)["rect"]
+
+
+def is_topmost(probe, app):
+    return bool(probe.window_info(app.hwnd)["exstyle"] & WS_EX_TOPMOST)
+
+
+def close_and_read(app, probe, folder):
+    assert app.close(probe) == 0
+    # Saved in one step: the record and nothing beside it.
+    assert os.listdir(folder) == ["zorvik.dat"]
+    return saved_settings(folder)
+
+
+@contextlib.contextmanager
+def shift_and_ctrl_held(bench, probe):
+    """Shift and Ctrl down as GetAsyncKeyState sees them. Wine notes key events only while they reach
+    one of its windows, and there may be no K-VEX window yet: a window of the probe's takes them."""
+    probe.ok("helper", 1100, 850, 120, 120)
+    try:
+        helper = poll(lambda: bench.x("xdotool", "search", "--name", "^zprobe helper$", check=False).split(),
+                      timeout=10, what="the helper's X window")[-1]
+        bench.move_pointer(1160, 910)
+        bench.xdotool("windowfocus", helper)
+        bench.xdotool("keydown", "shift", "ctrl")
+        try:
+            poll(lambda: probe.ok("keys") == "shift=1 ctrl=1", timeout=5, what="Shift and Ctrl held")
+            yield
+        finally:
+            # Released where a Wine window has the focus, or Wine would go on seeing them held.
+            bench.xdotool("windowfocus", helper)
+            bench.xdotool("keyup", "shift", "ctrl")
+            poll(lambda: probe.ok("keys") == "shift=0 ctrl=0", timeout=5, what="Shift and Ctrl released")
+    finally:
+        probe.ok("unhelper")
+
+
+def test_first_start_opens_the_default_window_and_saves_the_defaults(launch, probe, workdir):
+    app = started(launch, probe)
+    left, top, right, bottom = outer_rect(probe, app)
+    assert (left, top, right, bottom) == (75, 75, 290, 310)
+    assert not is_topmost(probe, app)
+    data = close_and_read(app, probe, workdir)
+    assert data == record(left, top, right - left, bottom - top)
+    assert data == DEFAULTS
+
+
+@pytest.fixture(scope="module")
+def pattern():
+    folder = scratch_dir()
+    path = os.path.join(folder, "pattern.png")
+    make(1280, 1024).save(path)
+    yield path
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+def cell_widths(bench, probe, app, point):
+    """Widths of the runs of one colour along a row near the top of the enlarged image."""
+    poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*point)), timeout=10, what="the view of the pattern")
+    image = view_pixels(bench, probe, app.hwnd)
+    row = [image.getpixel((x, 3)) for x in range(image.width)]
+    runs = [1]
+    for a, b in zip(row, row[1:]):
+        if a == b:
+            runs[-1] += 1
+        else:
+            runs.append(1)
+    return runs[:-1]  # the last cell is cut by the window's edge
+
+
+def test_changed_settings_are_saved_and_come_back(launch, bench, probe, workdir, pattern):
+    app = started(launch, probe)
+    for command in (12, 104, 101, 110, ID_TOPMOST):  # zoom 12, translucent, grid off, subgrid off, on top
+        probe.ok("send", app.hwnd, WM_COMMAND, command, 0)
+    assert is_topmost(probe, app)
+    probe.ok("move", app.hwnd, 321, 234)
+    expected = record(321, 234, 215, 235, zoom=12, grid=0, style=104, subgrid=0, topmost=1)
+    assert close_and_read(app, probe, workdir) == expected
+
+    app = started(launch, probe)
+    assert outer_rect(probe, app) == (321, 234, 536, 469)
+    assert is_topmost(probe, app)
+    # Zoom 12 with neither grid nor subgrid: every pattern pixel is a plain 12-pixel run.
+    bench.set_root_image(pattern, (900, 600), color_at(900, 600))
+    bench.move_pointer(900, 600)
+    widths = Counter(cell_widths(bench, probe, app, (900, 600)))
+    assert set(widths) == {12}, widths
+    assert close_and_read(app, probe, workdir) == expected
+
+
+@pytest.mark.parametrize("stored, opens_at", [
+    ((2000, 100, 300, 250), (0, 0)),        # right of the screen
+    ((-300, 500, 300, 250), (0, 0)),        # ends where the screen begins
+    ((100, 1024, 300, 250), (0, 0)),        # below it
+    ((1279, 500, 300, 250), (1279, 500)),   # its first column on the screen's last
+    ((-299, 500, 300, 250), (-299, 500)),   # its last column on the screen's first
+    ((100, -234, 300, 235), (100, -234)),   # its last row on the screen's first
+], ids=["right", "left-touching", "below", "one-column-right", "one-column-left", "one-row-top"])
+def test_a_stored_window_off_every_monitor_moves_to_the_corner(launch, probe, workdir, stored, opens_at):
+    write_settings(workdir, record(*stored))
+    app = started(launch, probe)
+    width, height = stored[2:]
+    assert outer_rect(probe, app) == (opens_at[0], opens_at[1], opens_at[0] + width, opens_at[1] + height)
+    assert close_and_read(app, probe, workdir) == record(*opens_at, width, height)
+
+
+@pytest.mark.parametrize("stored", [
+    (-2 ** 31 + 10, 500, -100, 250),        # a right edge that would wrap round to the far right
+    (500, -2 ** 31 + 10, 300, -100),        # the same for the bottom edge
+    (2 ** 31 - 1, 2 ** 31 - 1, 2 ** 31 - 1, 2 ** 31 - 1),
+    (-2 ** 31, -2 ** 31, 2 ** 31 - 1, 2 ** 31 - 1),  # ends at (-1, -1)
+], ids=["wrapping-right", "wrapping-bottom", "all-max", "all-min"])
+def test_a_stored_rectangle_near_the_32_bit_limits_is_on_no_monitor(launch, probe, workdir, stored):
+    write_settings(workdir, record(*stored))
+    app = started(launch, probe)
+    assert outer_rect(probe, app)[:2] == (0, 0)
+    assert close_and_read(app, probe, workdir)[:8] == struct.pack("<ii", 0, 0)
+
+
+PLACE = dict(left=200, top=150, width=230, height=250)
+
+
+@pytest.mark.parametrize("stored, saved", [
+    (record(**PLACE, zoom=5, style=101), record(**PLACE)),
+    (record(**PLACE, zoom=0, style=0x01000066), record(**PLACE)),   # 102 in the low byte only
+    (record(**PLACE, zoom=-128, style=-1), record(**PLACE)),
+    (record(**PLACE, zoom=127, style=105), record(**PLACE)),
+    (record(**PLACE, zoom=20, grid=2, style=104, subgrid=2, topmost=2),
+     record(**PLACE, zoom=20, grid=2, style=104, subgrid=2, topmost=1)),
+    (record(**PLACE, zoom=1, grid=0, style=103, subgrid=0), record(**PLACE, zoom=1, grid=0, style=103, subgrid=0)),
+    (record(**PLACE, zoom=3)[:23], DEFAULTS),
+    (record(**PLACE, zoom=16) + b"\xff" * 6, record(**PLACE, zoom=16)),
+], ids=["zoom-5", "zoom-0", "zoom--128", "zoom-127", "bytes-of-2", "smallest", "23-bytes", "30-bytes"])
+def test_stored_values_are_used_or_replaced(launch, probe, workdir, stored, saved):
+    write_settings(workdir, stored)
+    app = started(launch, probe)
+    assert close_and_read(app, probe, workdir) == saved
+
+
+def test_shift_and_ctrl_at_start_up_give_the_defaults(launch, bench, probe, workdir):
+    write_settings(workdir, record(300, 200, 250, 260, zoom=12, grid=0, style=103, subgrid=0, topmost=1))
+    with shift_and_ctrl_held(bench, probe):
+        app = started(launch, probe)
+        assert outer_rect(probe, app) == (75, 75, 290, 310)
+        assert not is_topmost(probe, app)
+    # Released before the close, so this run's state is saved over the file.
+    assert close_and_read(app, probe, workdir) == DEFAULTS
+
+
+def test_shift_and_ctrl_at_close_keep_the_file(launch, bench, probe, workdir):
+    stored = record(300, 200, 250, 260, zoom=12, grid=0, style=103, subgrid=0, topmost=1)
+    write_settings(workdir, stored)
+    app = started(launch, probe)
+    assert outer_rect(probe, app) == (300, 200, 550, 460)
+    # A change that a save would write.
+    probe.ok("send", app.hwnd, WM_COMMAND, 3, 0)
+    probe.ok("move", app.hwnd, 400, 300)
+    with shift_and_ctrl_held(bench, probe):
+        assert close_and_read(app, probe, workdir) == stored
+
+
+def test_a_minimised_window_saves_where_it_was_restored(launch, probe, workdir):
+    app = started(launch, probe)
+    probe.ok("move", app.hwnd, 400, 300)
+    app.post(probe, WM_SYSCOMMAND, SC_MINIMIZE, 0)
+    poll(lambda: probe.window_info(app.hwnd)["iconic"], timeout=10, what="the window minimised")
+    assert close_and_read(app, probe, workdir) == record(400, 300, 215, 235)
+
+
+def test_a_save_that_cannot_replace_the_file_keeps_it(launch, probe, workdir):
+    stored = record(300, 200, 250, 260, zoom=12)
+    write_settings(workdir, stored)
+    app = started(launch, probe)
+    probe.ok("send", app.hwnd, WM_COMMAND, 3, 0)
+    probe.ok("lock", windows_path(os.path.join(workdir, "zorvik.dat")))
+    try:
+        assert close_and_read(app, probe, workdir) == stored
+    finally:
+        probe.ok("unlock")
