@@ -1,0 +1,148 @@
+"""The about box (F1, and the menu's version item) and the online help (Shift+F1, and the menu)."""
+import os
+import shutil
+import sys
+
+import pytest
+
+from harness import ROOT, WM_COMMAND, ShellRecorder, poll, scratch_dir, settle, view_shows
+
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from test_pattern import color_at, make  # noqa: E402
+
+HELP_ADDRESS = "http://orbwell.example/program/orbwell/zorvik/help/"
+
+ABOUT_LINES = [
+    "K-VEX Ver:1.0.8",
+    "",
+    "[F1] バージョン情報",
+    "[Shift]+[F1] オンラインヘルプ",
+    "[Esc] 一時停止",
+    "[Space] 長さの原点指定",
+    "[PgUp] ズームアップ",
+    "[PgDn] ズームダウン",
+    "[←][↑][↓][→] マウスカーソル移動 (一時停止時はキャプチャポイントの移動)",
+    "[R] コピー/RGBの赤",
+    "[G] コピー/RGBの緑",
+    "[B] コピー/RGBの青",
+    "[H] コピー/HTML",
+    "[W] コピー/幅",
+    "[T] コピー/高さ",
+    "",
+    HELP_ADDRESS,
+]
+# A lone carriage return between lines, none after the last.
+ABOUT_TEXT = "\r".join(ABOUT_LINES).encode("cp932")
+
+# Screen points clear of the window at (75, 75) and of the box, which opens in the middle of the screen.
+POINTER_BEFORE = (1000, 150)
+POINTER_WHILE_OPEN = (1100, 900)
+
+
+@pytest.fixture(scope="module")
+def pattern():
+    folder = scratch_dir()
+    path = os.path.join(folder, "pattern.png")
+    make(1280, 1024).save(path)
+    yield path
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+@pytest.fixture(scope="module")
+def opened(bench):
+    folder = scratch_dir()
+    recorder = ShellRecorder(bench, folder).install()
+    yield recorder
+    recorder.uninstall()
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+@pytest.fixture
+def app(launch, bench, probe, pattern):
+    """A K-VEX over the pattern with the keyboard focus, the pointer outside its window."""
+    app = launch()
+    bench.set_root_image(pattern, POINTER_BEFORE, color_at(*POINTER_BEFORE))
+    settle(probe, app.hwnd)
+    bench.move_pointer(*POINTER_BEFORE)
+    bench.xdotool("windowfocus", app.x_window())
+    poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*POINTER_BEFORE)), timeout=10, what="the first view")
+    return app
+
+
+def boxes(probe, app):
+    return probe.owned_windows(app.hwnd)
+
+
+def check_about_box_then_close_it(bench, probe, app):
+    box, = poll(lambda: boxes(probe, app), timeout=10, what="the about box")
+    assert box["class"] == b"#32770"
+    assert box["caption"] == b"K-VEX"
+    assert box["text"] == ABOUT_TEXT
+
+    # The capture goes on behind the box.
+    bench.move_pointer(*POINTER_WHILE_OPEN)
+    poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*POINTER_WHILE_OPEN)), timeout=10,
+         what="the view to follow the pointer while the box is open")
+    assert boxes(probe, app)
+
+    # The box has the focus; a plain Return is its OK.
+    bench.xdotool("key", "Return")
+    poll(lambda: not boxes(probe, app), timeout=10, what="the box to close on Return")
+    settle(probe, app.hwnd)
+
+
+def clipboard_text(probe):
+    try:
+        return probe.clipboard()[0]
+    except AssertionError:  # the program has it open just now
+        return None
+
+
+def test_f1_shows_the_about_box_on_release(bench, probe, app):
+    bench.xdotool("keydown", "F1")
+    try:
+        # H copies on its release, after F1's press has been handled: still no box then.
+        r, g, b = color_at(*POINTER_BEFORE)
+        seq = probe.ok("clipseq")
+        bench.xdotool("key", "h")
+        # Not opened before the copy has begun: the program would not retry a clipboard held open.
+        poll(lambda: probe.ok("clipseq") != seq, timeout=5, what="a copy")
+        poll(lambda: clipboard_text(probe) == b"%02x%02x%02x" % (r, g, b), timeout=5, what="the copied colour")
+        assert not boxes(probe, app)
+    finally:
+        bench.xdotool("keyup", "F1")
+    check_about_box_then_close_it(bench, probe, app)
+    assert app.proc.poll() is None
+
+
+def test_the_about_command_shows_the_same_box(bench, probe, app):
+    app.command(probe, 702)
+    check_about_box_then_close_it(bench, probe, app)
+
+
+@pytest.mark.parametrize("how", ["shift+F1", "command 703"])
+def test_online_help_opens_the_address_through_the_shell_and_shows_no_box(bench, probe, app, opened, how):
+    before = len(opened.entries())
+    if how == "shift+F1":
+        bench.xdotool("keydown", "shift")
+        try:
+            bench.xdotool("key", "F1")
+            # Shift must still be down when the program handles F1's release.
+            entries = opened.wait_entries(before + 1)
+        finally:
+            bench.xdotool("keyup", "shift")
+    else:
+        probe.ok("send", app.hwnd, WM_COMMAND, 703, 0)
+        entries = opened.wait_entries(before + 1)
+    assert entries[before:] == [HELP_ADDRESS]
+    assert ABOUT_TEXT.endswith(entries[before].encode())
+
+    # Had a box been opened, its own loop would answer this, and the box would be there to see.
+    settle(probe, app.hwnd)
+    assert not boxes(probe, app)
+
+    # Still responsive: the capture follows the pointer.
+    bench.move_pointer(*POINTER_WHILE_OPEN)
+    poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*POINTER_WHILE_OPEN)), timeout=10,
+         what="the view to follow the pointer")
+    assert len(opened.entries()) == before + 1
