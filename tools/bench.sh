@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # The Wine test bench: one virtual X display and one persistent wineserver with a private prefix.
 #
-#   bench.sh start <dir> <i686|x86_64> <zprobe.exe>   start it, write <dir>/bench.env
-#   bench.sh run <dir> <command...>                   run a command in it (.exe files through Wine)
-#   bench.sh stop <dir>                               stop it; fails if any of its processes remain
+#   bench.sh start <dir> <i686|x86_64> <zprobe.exe>        start it, write <dir>/bench.env
+#   bench.sh start-multi <dir> <i686|x86_64> <zprobe.exe>  the same on two monitors, one left of the
+#                                                          primary: Xorg with the dummy driver
+#   bench.sh run <dir> <command...>                        run a command in it (.exe files through Wine)
+#   bench.sh stop <dir>                                    stop it; fails if any of its processes remain
+#
+# Where Xorg cannot run at all, start-multi still succeeds but marks the bench as skipped; run then
+# prints why and exits 77 (ctest's SKIP_RETURN_CODE for those tests).
 set -euo pipefail
 
-cmd=${1:?usage: bench.sh start|run|stop <dir> ...}
+cmd=${1:?usage: bench.sh start|start-multi|run|stop <dir> ...}
 dir=$(realpath -m "${2:?bench directory}")
 env_file=$dir/bench.env
 
 log() { echo "bench: $*" >&2; }
+here=$(dirname "$(realpath "$0")")
 
 wait_for() {  # wait_for <seconds> <command...>: poll until the command succeeds
   local deadline=$((SECONDS + $1)); shift
@@ -20,44 +26,94 @@ wait_for() {  # wait_for <seconds> <command...>: poll until the command succeeds
   done
 }
 
-# Processes that belong to this bench: Xvfb by its pid, Wine processes by their WINEPREFIX.
+# Processes that belong to this bench: the X server by its pid, Wine processes by their WINEPREFIX.
+# One grep over every environment: a loop with a few processes per entry of /proc takes seconds
+# on a busy machine, and stop polls this.
 bench_pids() {
-  local prefix=$1 xvfb_pid=${2:-} p
-  for p in /proc/[0-9]*; do
+  local prefix=$1 xserver_pid=${2:-} p
+  {
+    [ -n "$xserver_pid" ] && echo "/proc/$xserver_pid/environ"
+    grep -lzxF "WINEPREFIX=$prefix" /proc/[0-9]*/environ 2>/dev/null
+  } | while read -r p; do
     p=${p#/proc/}
+    p=${p%/environ}
     [ "$p" = "$$" ] && continue
-    if [ -n "$xvfb_pid" ] && [ "$p" = "$xvfb_pid" ] && [ -d /proc/$p ] \
-      && ! grep -q '^State:.*Z' /proc/$p/status 2>/dev/null; then
-      echo "$p"; continue
+    if [ -d "/proc/$p" ] && ! grep -q '^State:.*Z' "/proc/$p/status" 2>/dev/null; then echo "$p"; fi
+  done | sort -u || true
+}
+
+# Starts an X server on the first free display from 90 on; sets display and xserver_pid.
+# Several benches may start at once (parallel builds): a display counts as ours only when its
+# lock file names our server.
+start_x_server() {  # start_x_server xvfb|xorg
+  local n
+  display=""
+  for n in $(seq 90 250); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    if [ "$1" = xvfb ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
+    else
+      Xorg ":$n" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$dir/xorg.log" \
+        >"$dir/xorg.out" 2>&1 &
     fi
-    if { tr '\0' '\n' < /proc/$p/environ; } 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
-      grep -q '^State:.*Z' /proc/$p/status 2>/dev/null || echo "$p"
+    xserver_pid=$!
+    # Ready, or gone (then there is no point in waiting the full time).
+    wait_for 20 bash -c "! { [ -d /proc/$xserver_pid ] && ! grep -q '^State:.*Z' /proc/$xserver_pid/status; } \
+      || { [ \"\$(tr -d ' ' < /tmp/.X$n-lock 2>/dev/null)\" = $xserver_pid ] && DISPLAY=:$n xdpyinfo; }" || true
+    if [ "$(tr -d ' ' 2>/dev/null < /tmp/.X$n-lock)" = "$xserver_pid" ] && DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then
+      display=$n
+      return 0
     fi
+    kill "$xserver_pid" 2>/dev/null || true
+    wait "$xserver_pid" 2>/dev/null || true
+    # A server that ended by itself without another one holding the display fails the same way
+    # on every display number.
+    if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then return 1; fi
   done
+  return 1
+}
+
+# The dummy driver's second output, 800x600 left of the 1280x960 primary: Wine then sees the
+# virtual screen (-800, 0)-(1280, 960).
+add_left_monitor() {
+  xrandr --newmode 800x600_60 38.25 800 832 912 1024 600 603 607 624 -hsync +vsync &&
+    xrandr --addmode DUMMY1 800x600_60 &&
+    xrandr --output DUMMY1 --mode 800x600_60 --left-of DUMMY0 &&
+    xrandr | grep -q '^DUMMY1 connected 800x600+0+0' &&
+    xrandr | grep -q '^DUMMY0 connected primary 1280x960+800+0'
 }
 
 case $cmd in
-start)
+start | start-multi)
   arch=${3:?arch}
   probe=${4:?zprobe.exe}
   mkdir -p "$dir"
   if [ -f "$env_file" ]; then "$0" stop "$dir" >/dev/null 2>&1 || true; fi
 
-  # Several benches may start at once (parallel builds): a display counts as ours only when
-  # its lock file names our Xvfb.
-  display=""
-  for n in $(seq 90 250); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    if wait_for 20 bash -c "[ \"\$(tr -d ' ' < /tmp/.X$n-lock 2>/dev/null)\" = $xvfb_pid ] && DISPLAY=:$n xdpyinfo"; then
-      display=$n
-      break
+  if [ "$cmd" = start ]; then
+    kind=xvfb
+    start_x_server xvfb || { log "no display could be started"; cat "$dir/xvfb.log" >&2; exit 1; }
+  else
+    kind=xorg-multi
+    if ! command -v Xorg >/dev/null || [ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]; then
+      reason="Xorg or its dummy driver is not installed (xserver-xorg-core, xserver-xorg-video-dummy)"
+    elif ! start_x_server xorg; then
+      reason="Xorg with the dummy driver did not start (see $dir/xorg.log): $(grep -h '(EE)' "$dir/xorg.log" \
+        2>/dev/null | grep -v -e 'warning, (EE)' -e 'dbus' | head -n 3 | tr -s '\n\t' ' ')"
+    else
+      reason=""
     fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  done
-  [ -n "$display" ] || { log "no display could be started"; cat "$dir/xvfb.log" >&2; exit 1; }
+    if [ -n "$reason" ]; then
+      log "SKIP: $reason"
+      printf 'export ZORVIK_BENCH_SKIP=%q\n' "$reason" >"$env_file"
+      exit 0
+    fi
+    if ! DISPLAY=:$display add_left_monitor >"$dir/xrandr.log" 2>&1; then
+      log "Xorg runs but the second monitor could not be set up"; cat "$dir/xrandr.log" >&2
+      kill "$xserver_pid" 2>/dev/null || true
+      exit 1
+    fi
+  fi
   export DISPLAY=":$display"
 
   if [ "$arch" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
@@ -74,7 +130,8 @@ export WINEDEBUG=$WINEDEBUG
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES"
 export LANG=$LANG LC_ALL=$LC_ALL
 export ZORVIK_WINE=$wine
-export ZORVIK_XVFB_PID=$xvfb_pid
+export ZORVIK_XSERVER_PID=$xserver_pid
+export ZORVIK_BENCH_KIND=$kind
 ENV
 
   /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
@@ -98,22 +155,30 @@ run)
   shift 2
   # shellcheck disable=SC1090
   source "$env_file"
+  if [ -n "${ZORVIK_BENCH_SKIP:-}" ]; then echo "SKIP: $ZORVIK_BENCH_SKIP"; exit 77; fi
   if [[ "$1" == *.exe ]]; then exec "$ZORVIK_WINE" "$@"; fi
   exec "$@"
   ;;
 
 stop)
   [ -f "$env_file" ] || exit 0
+  # Leftovers are told apart by the WINEPREFIX they were started with. Called from inside a bench's
+  # environment, this script and its subshells would carry it too (unset does not change what
+  # /proc shows), so it starts over without it.
+  if [ -n "${WINEPREFIX:-}" ]; then exec env -u WINEPREFIX "$0" stop "$dir"; fi
   # shellcheck disable=SC1090
   source "$env_file"
+  if [ -n "${ZORVIK_BENCH_SKIP:-}" ]; then rm -f "$env_file"; exit 0; fi
   /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
-  kill "$ZORVIK_XVFB_PID" 2>/dev/null || true
+  # (Benches started before there were two kinds named their server ZORVIK_XVFB_PID.)
+  xserver_pid=${ZORVIK_XSERVER_PID:-${ZORVIK_XVFB_PID:-}}
+  kill "$xserver_pid" 2>/dev/null || true
   # Our own children must not carry the prefix, or they would count as left behind.
   prefix=$WINEPREFIX
   unset WINEPREFIX
   left=""
   for _ in $(seq 1 100); do
-    left=$(bench_pids "$prefix" "$ZORVIK_XVFB_PID" | tr '\n' ' ')
+    left=$(bench_pids "$prefix" "$xserver_pid" | tr '\n' ' ')
     [ -z "$left" ] && break
     sleep 0.1
   done
@@ -126,5 +191,5 @@ stop)
   fi
   ;;
 *)
-  echo "usage: bench.sh start|run|stop <dir> ..." >&2; exit 2 ;;
+  echo "usage: bench.sh start|start-multi|run|stop <dir> ..." >&2; exit 2 ;;
 esac
