@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Measures how long one render takes, on a private bench (virtual display and wineserver), and
+# prints the tables as Markdown, with the machine they were measured on.
+#
+#   tools/bench-render.sh [build folder]     default: build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+if [ ! -f "$build/runtime.env" ]; then cmake -S . -B "$build" >/dev/null; fi
+cmake --build "$build" --parallel 2 >/dev/null
+# shellcheck disable=SC1090,SC1091
+source "$build/runtime.env"
+program=$ZORVIK_RUNTIME_DIR/tests/benchmarks/render_bench.exe
+[ -f "$program" ] || { echo "bench-render: $program was not built" >&2; exit 1; }
+
+bench=$build/render-bench
+trap './tools/bench.sh stop '"$bench"' >/dev/null 2>&1 || true' EXIT
+./tools/bench.sh start "$bench" "$ZORVIK_RUNTIME_ARCH" "$ZORVIK_PROBE"
+if [ "$ZORVIK_RUNTIME_ARCH" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
+
+echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC'), $ZORVIK_RUNTIME_ARCH build under $("$wine" --version)"
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
+echo "Load average before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
+echo
+./tools/bench.sh run "$bench" "$program"
+echo
+echo "Load average after: $(cut -d ' ' -f 1-3 /proc/loadavg)"
