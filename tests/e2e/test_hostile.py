@@ -166,7 +166,11 @@ def test_size_message_storms_and_minimise_restore(launch, bench, probe, over_pat
             post(probe, app, WM_SIZE, rng.randrange(5), rng.randrange(0x80000000), note)
 
     for _ in range(4):
-        storm(300)
+        storm(150)
+        for _ in range(10):  # real resizes in between, from tiny to wider than the screen
+            probe.ok("setsize", app.hwnd, rng.randrange(1, 1600), rng.randrange(1, 1200))
+            storm(15)
+        probe.ok("setsize", app.hwnd, rect[2] - rect[0], rect[3] - rect[1])
         # Sent, not posted: each returns once done, while the storm is still being handled.
         assert probe.ask("send", app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0).startswith("ok"), f"no answer{note}"
         assert probe.window_info(app.hwnd)["iconic"]
@@ -178,35 +182,50 @@ def test_size_message_storms_and_minimise_restore(launch, bench, probe, over_pat
     close_normally(probe, app, note)
 
 
+def line_height(probe):
+    """The status line height as the program measures it: "0" in the default GUI font, plus 2."""
+    return int(probe.ok("text", b"0".hex()).split()[1]) + 2
+
+
 def test_the_smallest_window_at_the_largest_zoom(launch, bench, probe, workdir, over_pattern):
     store_settings(workdir, width=1, height=1, zoom=20)
     app = started(launch, probe)
-    # The system's smallest window (its minimum tracking size) or the program's, whichever is larger.
+    # The system keeps a sizable window at least as large as its minimum tracking size (wider than
+    # the program's 50 here, and lower than its three status lines plus 50); the program raises the
+    # height to its own minimum.
+    probe.ok("setsize", app.hwnd, 1, 1)
+    height = 3 * line_height(probe) + 50
     left, top, right, bottom = probe.window_info(app.hwnd)["rect"]
-    width, height = right - left, bottom - top
-    assert (left, top) == (75, 75) and 50 <= width < 215 and 50 < height < 235
+    assert (left, top, bottom - top) == (75, 75, height) and 50 <= right - left < 215
+    smallest = (left, top, right, bottom)
     assert_still_drawing(bench, probe, app)
     for _ in range(5):
         app.post(probe, WM_KEYDOWN, 0x21, 0)  # Page Up, already at the largest zoom
     for _ in range(200):
         app.post(probe, WM_SIZE, 0, 0)
+    probe.ok("setsize", app.hwnd, 10, 1000)
+    probe.ok("setsize", app.hwnd, 1000, 10)
+    probe.ok("setsize", app.hwnd, 1, 1)
     assert_still_drawing(bench, probe, app)
-    assert probe.window_info(app.hwnd)["rect"] == (75, 75, 75 + width, 75 + height)
+    assert probe.window_info(app.hwnd)["rect"] == smallest
     close_normally(probe, app)
     with open(os.path.join(workdir, "zorvik.dat"), "rb") as f:
-        assert struct.unpack("<iiiib", f.read(17)) == (75, 75, width, height, 20)
+        assert struct.unpack("<iiiib", f.read(17)) == (75, 75, right - left, height, 20)
 
 
 def test_a_window_larger_than_the_screen(launch, bench, probe, workdir, over_pattern):
     store_settings(workdir, left=-100, top=-50, width=3000, height=2500, zoom=1)
     app = started(launch, probe)
-    # The system lets a new window grow to its maximum tracking size: the screen and the frame.
+    # The system keeps a sizable window within its maximum tracking size: the screen and the frame.
+    probe.ok("setsize", app.hwnd, 3000, 2500)
     left, top, right, bottom = probe.window_info(app.hwnd)["rect"]
     assert (left, top) == (-100, -50) and right - left > SCREEN_W and bottom - top > SCREEN_H
     assert_still_drawing(bench, probe, app)  # zoom 1: the largest capture block
     app.post(probe, WM_COMMAND, 20, 0)
     assert_still_drawing(bench, probe, app)
     close_normally(probe, app)
+    with open(os.path.join(workdir, "zorvik.dat"), "rb") as f:
+        assert struct.unpack("<iiii", f.read(16)) == (-100, -50, right - left, bottom - top)
 
 
 # Pointer positions on the screen's edges and corners. `black` is a view pixel that shows a screen
