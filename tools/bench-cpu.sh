@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# CPU use of the running magnifier under Wine (the exe, wineserver and the X server, each as % of one
+# core) with the pointer resting and moving one pixel every 70 ms, at the default window size and at
+# 800x600, beside xzoom showing the same area at the same zoom and refresh. On demand, never in ./test.
+#
+#   tools/bench-cpu.sh [build folder, default build] [seconds per figure, default 20]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+seconds=${2:-20}
+# shellcheck disable=SC1091
+source "$build/runtime.env"
+
+bench=$build/bench-cpu
+trap './tools/bench.sh stop "$bench" >/dev/null 2>&1 || true' EXIT
+./tools/bench.sh start "$bench" "$ZORVIK_RUNTIME_ARCH" "$ZORVIK_PROBE" 2>/dev/null
+./tools/bench-machine.sh "$bench"
+/usr/bin/python3 tools/bench_cpu.py "$bench" "$ZORVIK_RUNTIME_EXE" "$ZORVIK_PROBE" "$seconds"

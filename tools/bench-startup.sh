@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Time from starting the magnifier under Wine to its first rendered frame on the screen (median, min,
+# max over several starts), and from WM_CLOSE to the end of the process. On demand, never in ./test.
+#
+#   tools/bench-startup.sh [build folder, default build] [starts, default 10]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+starts=${2:-10}
+# shellcheck disable=SC1091
+source "$build/runtime.env"
+
+bench=$build/bench-startup
+trap './tools/bench.sh stop "$bench" >/dev/null 2>&1 || true' EXIT
+./tools/bench.sh start "$bench" "$ZORVIK_RUNTIME_ARCH" "$ZORVIK_PROBE" 2>/dev/null
+./tools/bench-machine.sh "$bench"
+/usr/bin/python3 tools/bench_startup.py "$bench" "$ZORVIK_RUNTIME_EXE" "$ZORVIK_PROBE" "$starts"
