@@ -12,7 +12,7 @@ import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, poll, scratch_dir
+from harness import ROOT, WM_COMMAND, WS_EX_TOPMOST, poll, scratch_dir
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at, make  # noqa: E402
@@ -26,7 +26,7 @@ WM_KEYDOWN, WM_KEYUP = 0x0100, 0x0101
 WM_SYSCOMMAND = 0x0112
 SC_MINIMIZE, SC_RESTORE = 0xF020, 0xF120
 VK_ESCAPE, VK_F1 = 0x1B, 0x70
-ID_PAUSE = 401
+ID_PAUSE, ID_TOPMOST = 401, 501
 # Commands that end the program or wait for the user: exit, the about box, the online help.
 ENDING_OR_BLOCKING = {700, 702, 703}
 KNOWN_IDS = list(range(1, 21)) + [101, 102, 103, 104, 110] + list(range(201, 212)) + [401, 501, 700, 702, 703]
@@ -125,12 +125,17 @@ def test_random_commands_and_notification_codes(launch, bench, probe, workdir, o
     for _ in range(500):
         command = rng.choice(KNOWN_IDS) if rng.random() < 0.6 else rng.randrange(0x10000)
         code = 0 if rng.random() < 0.7 else rng.randrange(1, 0x10000)
-        if code == 0 and command in ENDING_OR_BLOCKING:
+        if code == 0 and command in ENDING_OR_BLOCKING | {ID_TOPMOST}:
             code = rng.randrange(1, 0x10000)  # the same id from a control or an accelerator does nothing
         if code == 0 and command == ID_PAUSE:
             toggles += 1
         post(probe, app, WM_COMMAND, (code << 16) | command, rng.randrange(0x80000000), note)
     resume_if_paused(probe, app, toggles)
+    # Always-on-top, kept out of the flood, marks its end: the view is checked once every command
+    # has been handled.
+    post(probe, app, WM_COMMAND, ID_TOPMOST, 0, note)
+    poll(lambda: probe.window_info(app.hwnd)["exstyle"] & WS_EX_TOPMOST, timeout=30,
+         what=f"the commands to be handled{note}")
     assert_still_drawing(bench, probe, app, note)
     # The copy commands among them ran without Ctrl held: clipboard only, no file.
     assert not os.path.exists(os.path.join(workdir, "zorvik.txt"))
@@ -151,6 +156,12 @@ def test_random_keys_pressed_and_released(launch, bench, probe, over_pattern, rn
         # Random repeat counts, scan codes and flags.
         post(probe, app, message, key, rng.randrange(0x80000000), note)
     resume_if_paused(probe, app, toggles)
+    # Arrow keys move the pointer while the view is live: moving it for the check below has to
+    # wait until they are all handled. Keys never touch always-on-top, so its command, posted
+    # last, marks the end.
+    post(probe, app, WM_COMMAND, ID_TOPMOST, 0, note)
+    poll(lambda: probe.window_info(app.hwnd)["exstyle"] & WS_EX_TOPMOST, timeout=30,
+         what=f"the keys to be handled{note}")
     assert_still_drawing(bench, probe, app, note)
     close_normally(probe, app, note)
 
