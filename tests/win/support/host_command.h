@@ -1,0 +1,12 @@
+// The bench runs under Wine on a Linux host; a few tests need the host itself (xdotool for keys the
+// X server must agree on, chattr for files that even root may not change).
+#pragma once
+
+#include <string>
+
+// The host path of a Windows path (which need not exist), or "" outside Wine.
+std::string HostPath(const std::string& windowsPath);
+
+// Runs a /bin/sh command line (without double quotes) on the host and waits until it has
+// finished; true when it exited with 0.
+bool RunOnHost(const std::string& shellCommand);
