@@ -1,0 +1,229 @@
+// UpdateLayout on the real window: the numbers, the minimum size, the re-entry guard and the bitmaps.
+#include <windows.h>
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app_helpers.h"
+#include "test_app.h"
+#include "zorvik/view/view.h"
+
+namespace {
+
+// The layout worked out from the client size: ceilings for the block, halves rounded away from
+// zero for the centre, one pixel past the cell's grid line from zoom 3 on.
+void ExpectLayoutOfClient(int zoom)
+{
+    const RECT client = ClientRect();
+    const int w = client.right;
+    const int h = client.bottom;
+    const int image = h - 3 * AppState.LineHeight;
+    ASSERT_GT(image, 0);
+    const int sw = (w + zoom - 1) / zoom;
+    const int sh = (image + zoom - 1) / zoom;
+    const int e = zoom >= 3 ? 1 : 0;
+
+    const AppStateRecord& a = AppState;
+    const RECT expectedClient = {0, 0, w, h};
+    const RECT expectedStatus = {0, image, w, h};
+    EXPECT_TRUE(EqualRect(&a.ClientRect, &expectedClient));
+    EXPECT_TRUE(EqualRect(&a.StatusRect, &expectedStatus));
+    EXPECT_EQ(a.SourceWidth, sw);
+    EXPECT_EQ(a.SourceHeight, sh);
+    EXPECT_EQ(a.ScaledWidth, sw * zoom);
+    EXPECT_EQ(a.ScaledHeight, sh * zoom);
+    EXPECT_EQ(a.Columns, sw);
+    EXPECT_EQ(a.Rows, sh);
+    EXPECT_EQ(a.CenterOffsetX, (sw + 1) / 2 - 1);
+    EXPECT_EQ(a.CenterOffsetY, (sh + 1) / 2 - 1);
+    EXPECT_EQ(a.CenterCellX, ((sw + 1) / 2 - 1) * zoom + e);
+    EXPECT_EQ(a.CenterCellY, ((sh + 1) / 2 - 1) * zoom + e);
+
+    const RECT outer = WindowRect();
+    EXPECT_EQ(a.AppSettings.Left, outer.left);
+    EXPECT_EQ(a.AppSettings.Top, outer.top);
+    EXPECT_EQ(a.AppSettings.Width, outer.right - outer.left);
+    EXPECT_EQ(a.AppSettings.Height, outer.bottom - outer.top);
+}
+
+// Resizes the window to a client size, with this window's frame and caption.
+void ResizeClient(int width, int height)
+{
+    const RECT outer = WindowRect();
+    const RECT client = ClientRect();
+    ResizeWindow(width + (outer.right - outer.left) - client.right, height + (outer.bottom - outer.top) - client.bottom);
+}
+
+using Layout = AppTest;
+
+TEST_F(Layout, NumbersFollowTheClientSizeAtEveryZoom)
+{
+    for (int zoom : {6, 1, 2, 3, 20, 4}) {
+        SCOPED_TRACE(zoom);
+        Command(zoom);
+        ExpectLayoutOfClient(zoom);
+    }
+    ResizeClient(333, 280);
+    ASSERT_EQ(ClientRect().right, 333);
+    ExpectLayoutOfClient(4);
+}
+
+TEST_F(Layout, TheWorkedExampleWindow)
+{
+    ResizeClient(199, 151 + 3 * AppState.LineHeight);  // an image area of 199 x 151
+    ASSERT_EQ(ClientRect().right, 199);
+    const AppStateRecord& a = AppState;
+    EXPECT_EQ(a.StatusRect.top, 151);
+    EXPECT_EQ(a.SourceWidth, 34);
+    EXPECT_EQ(a.SourceHeight, 26);
+    EXPECT_EQ(a.ScaledWidth, 204);
+    EXPECT_EQ(a.ScaledHeight, 156);
+    EXPECT_EQ(a.CenterOffsetX, 16);
+    EXPECT_EQ(a.CenterOffsetY, 12);
+    EXPECT_EQ(a.CenterCellX, 97);
+    EXPECT_EQ(a.CenterCellY, 73);
+
+    Command(20);
+    EXPECT_EQ(a.SourceWidth, 10);
+    EXPECT_EQ(a.CenterCellX, 81);
+    Command(1);
+    EXPECT_EQ(a.SourceWidth, 199);  // the block is the client width itself
+    EXPECT_EQ(a.SourceHeight, 151);
+    EXPECT_EQ(a.ScaledWidth, 199);
+}
+
+// WM_SIZE as the window procedure sees it, on entry and on return.
+struct SizeMessage {
+    bool LayingOutOnEntry, LayingOutOnReturn;
+    int SourceHeightOnEntry, SourceHeightOnReturn;
+};
+std::vector<SizeMessage> SizeMessages;
+std::vector<size_t> Open;
+
+LRESULT CALLBACK OnEntry(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->hwnd == MainWindow && m->message == WM_SIZE) {
+        Open.push_back(SizeMessages.size());
+        SizeMessages.push_back({AppState.LayingOut, false, AppState.SourceHeight, 0});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK OnReturn(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->hwnd == MainWindow && m->message == WM_SIZE && !Open.empty()) {
+        SizeMessages[Open.back()].LayingOutOnReturn = AppState.LayingOut;
+        SizeMessages[Open.back()].SourceHeightOnReturn = AppState.SourceHeight;
+        Open.pop_back();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Layout, ATooSmallWindowIsRaisedToTheMinimumWithoutMovingAndWithoutNestedLayout)
+{
+    MoveWindowTo(140, 120);
+    const int before = AppState.SourceHeight;
+    SizeMessages.clear();
+    HHOOK entry = SetWindowsHookExA(WH_CALLWNDPROC, OnEntry, nullptr, GetCurrentThreadId());
+    HHOOK leave = SetWindowsHookExA(WH_CALLWNDPROCRET, OnReturn, nullptr, GetCurrentThreadId());
+    ResizeWindow(30, 40);
+    UnhookWindowsHookEx(entry);
+    UnhookWindowsHookEx(leave);
+
+    const RECT r = WindowRect();
+    EXPECT_EQ(r.left, 140);
+    EXPECT_EQ(r.top, 120);
+    EXPECT_EQ(r.bottom - r.top, 3 * AppState.LineHeight + 50);
+    EXPECT_GE(r.right - r.left, 50);  // the system may keep a wider minimum of its own
+    ExpectLayoutOfClient(6);
+
+    // Ours, then the one that the layout's own resize sends while it runs.
+    ASSERT_EQ(SizeMessages.size(), 2u);
+    EXPECT_FALSE(SizeMessages[0].LayingOutOnEntry);
+    EXPECT_FALSE(SizeMessages[0].LayingOutOnReturn);
+    EXPECT_NE(SizeMessages[0].SourceHeightOnReturn, before);
+    EXPECT_TRUE(SizeMessages[1].LayingOutOnEntry);
+    EXPECT_TRUE(SizeMessages[1].LayingOutOnReturn);
+    EXPECT_EQ(SizeMessages[1].SourceHeightOnEntry, before);
+    EXPECT_EQ(SizeMessages[1].SourceHeightOnReturn, before);  // the nested call did no work
+}
+
+TEST_F(Layout, TheBackBufferIsRenewedOnSizeChangesTheCaptureBitmapAtEveryLiveLayout)
+{
+    HBITMAP view = BitmapOf(AppState.ViewDC);
+    HBITMAP capture = BitmapOf(AppState.CaptureDC);
+    const RECT client = ClientRect();
+
+    Command(8);
+    EXPECT_EQ(BitmapOf(AppState.ViewDC), view);
+    EXPECT_EQ(GetObjectType(capture), 0u);
+    capture = BitmapOf(AppState.CaptureDC);
+    EXPECT_EQ(Describe(capture).bmWidth, AppState.SourceWidth);
+    EXPECT_EQ(Describe(capture).bmHeight, AppState.SourceHeight);
+
+    ResizeClient(client.right + 30, client.bottom + 20);
+    EXPECT_EQ(GetObjectType(view), 0u);
+    EXPECT_EQ(GetObjectType(capture), 0u);
+    EXPECT_EQ(Describe(BitmapOf(AppState.ViewDC)).bmWidth, client.right + 30);
+    EXPECT_EQ(Describe(BitmapOf(AppState.ViewDC)).bmHeight, client.bottom + 20);
+
+    Command(ID_PAUSE);  // the snapshot of the virtual screen survives zoom changes and resizes
+    HBITMAP snapshot = BitmapOf(AppState.CaptureDC);
+    EXPECT_EQ(Describe(snapshot).bmWidth, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    Command(12);
+    ResizeClient(250, 260);
+    EXPECT_EQ(BitmapOf(AppState.CaptureDC), snapshot);
+    EXPECT_EQ(AppState.SourceWidth, (250 + 11) / 12);
+    Command(ID_PAUSE);
+    EXPECT_EQ(GetObjectType(snapshot), 0u);
+    EXPECT_EQ(Describe(BitmapOf(AppState.CaptureDC)).bmWidth, AppState.SourceWidth);
+}
+
+void Minimise()
+{
+    ShowWindow(MainWindow, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([] { return IsIconic(MainWindow) != 0; }));
+}
+
+TEST_F(Layout, MinimisingKeepsTheGeometryAndTheLayoutRestoringLaysOutAgain)
+{
+    const AppStateRecord before = AppState;
+    Minimise();
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    Send(WM_TIMER, ID_CAPTURE_TIMER);
+
+    const AppStateRecord& a = AppState;
+    EXPECT_EQ(a.AppSettings.Left, before.AppSettings.Left);
+    EXPECT_EQ(a.AppSettings.Top, before.AppSettings.Top);
+    EXPECT_EQ(a.AppSettings.Width, before.AppSettings.Width);
+    EXPECT_EQ(a.AppSettings.Height, before.AppSettings.Height);
+    EXPECT_TRUE(EqualRect(&a.ClientRect, &before.ClientRect));
+    EXPECT_EQ(a.SourceWidth, before.SourceWidth);
+    EXPECT_EQ(BitmapOf(a.ViewDC), BitmapOf(before.ViewDC));
+
+    ShowWindow(MainWindow, SW_RESTORE);
+    ASSERT_TRUE(PumpUntil([] { return IsIconic(MainWindow) == 0; }));
+    EXPECT_EQ(a.AppSettings.Width, before.AppSettings.Width);
+    EXPECT_EQ(a.AppSettings.Height, before.AppSettings.Height);
+    ExpectLayoutOfClient(6);
+}
+
+TEST_F(Layout, AFirstLayoutWhileMinimisedMakesRealBitmapsOfAtLeastOnePixel)
+{
+    Minimise();
+    HBITMAP view = BitmapOf(AppState.ViewDC);
+    AppState.AppSettings.Width = 0;  // as start-up leaves it
+    UpdateLayout();
+    EXPECT_NE(BitmapOf(AppState.ViewDC), view);
+    for (HDC dc : {AppState.ViewDC, AppState.CaptureDC}) {
+        const BITMAP b = Describe(BitmapOf(dc));
+        EXPECT_GE(b.bmWidth, 1);
+        EXPECT_GE(b.bmHeight, 1);
+        EXPECT_GT(b.bmBitsPixel, 1);  // not the monochrome stand-in a zero size yields
+    }
+}
+
+}  // namespace
