@@ -1,0 +1,366 @@
+// zorvik.dat on real files: what loading accepts, what start-up makes of it, what a run writes back.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app_helpers.h"
+#include "held_keys.h"
+#include "host_command.h"
+#include "settings_bytes.h"
+#include "test_app.h"
+#include "zorvik/settings/settings_file.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+using Names = std::vector<std::string>;
+
+Bytes InMemory()
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(&AppState.AppSettings);
+    return Bytes(p, p + 24);
+}
+
+// Unlike the defaults in every field.
+StoredSettings Unusual()
+{
+    StoredSettings s;
+    s.Left = 140;
+    s.Top = 90;
+    s.Width = 300;
+    s.Height = 320;
+    s.Zoom = 12;
+    s.ShowGrid = 0;
+    s.GridStyle = 103;
+    s.ShowSubgrid = 0;
+    s.TopMost = 1;
+    return s;
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { AppState = AppStateRecord{}; }
+    void TearDown() override { StopTestApp(); }
+
+    // Starts on a file, changes the zoom so that any save would show, and stops.
+    void RunOnFile(const Bytes& file)
+    {
+        dir_.Write("zorvik.dat", file);
+        ASSERT_TRUE(StartTestApp());
+        Command(3);
+    }
+    void ExpectOnlyTheOldFile(const Bytes& old)
+    {
+        EXPECT_EQ(dir_.Read("zorvik.dat"), old);
+        EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});  // no temporary file left behind
+    }
+
+    ScratchDirectory dir_;
+};
+
+TEST_F(Settings, OnlyAWholeRecordLoads)
+{
+    EXPECT_FALSE(LoadSettings());  // no file
+
+    const Bytes record = FileBytes(Unusual());
+    Bytes longer = record;
+    longer.insert(longer.end(), {9, 8, 7, 6, 5, 4});
+    const struct {
+        Bytes File;
+        bool Loaded;
+    } cases[] = {{{}, false}, {Bytes(record.begin(), record.end() - 1), false}, {record, true}, {longer, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.File.size());
+        AppState = AppStateRecord{};
+        dir_.Write("zorvik.dat", c.File);
+        EXPECT_EQ(LoadSettings(), c.Loaded);
+        if (c.Loaded) {
+            EXPECT_EQ(InMemory(), record);  // only the first 24 bytes count
+        }
+    }
+    EXPECT_EQ(dir_.Read("zorvik.dat"), longer);  // loading changes no file
+}
+
+TEST_F(Settings, AZoomOutsideTheTableOrAnUnknownGridStyleIsReplaced)
+{
+    const struct {
+        int8_t Zoom;
+        int32_t Style;
+        int8_t LoadedZoom;
+        int32_t LoadedStyle;
+    } cases[] = {
+        {5, 104, 6, 104}, {0, 103, 6, 103}, {-6, 102, 6, 102}, {21, 102, 6, 102},   {127, 110, 6, 102},
+        {20, 101, 20, 102}, {1, 105, 1, 102}, {16, 0, 16, 102}, {2, 0x10066, 2, 102}, {3, -102, 3, 102},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.Zoom) << "/" << c.Style);
+        StoredSettings s = Unusual();
+        s.Zoom = c.Zoom;
+        s.GridStyle = c.Style;
+        dir_.Write("zorvik.dat", FileBytes(s));
+        ASSERT_TRUE(LoadSettings());
+        s.Zoom = c.LoadedZoom;
+        s.GridStyle = c.LoadedStyle;
+        EXPECT_EQ(InMemory(), FileBytes(s));  // nothing else is touched
+    }
+}
+
+TEST_F(Settings, LoadingKeepsNoHandleButReadsAFileOpenForWriting)
+{
+    dir_.Write("zorvik.dat", FileBytes(Unusual()));
+    HANDLE writer = CreateFileA("zorvik.dat", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_TRUE(LoadSettings());
+    CloseHandle(writer);
+
+    ASSERT_TRUE(LoadSettings());
+    HANDLE exclusive =
+        CreateFileA("zorvik.dat", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
+    CloseHandle(exclusive);
+    EXPECT_TRUE(DeleteFileA("zorvik.dat"));
+}
+
+TEST_F(Settings, AShortFileStartsWithTheDefaults)
+{
+    const Bytes record = FileBytes(Unusual());
+    dir_.Write("zorvik.dat", Bytes(record.begin(), record.end() - 1));
+    ASSERT_TRUE(StartTestApp());
+
+    const RECT r = WindowRect();
+    EXPECT_EQ(r.left, 75);
+    EXPECT_EQ(r.top, 75);
+    EXPECT_EQ(r.right - r.left, 215);
+    EXPECT_EQ(r.bottom - r.top, 235);
+    EXPECT_EQ(AppState.AppSettings.Zoom, 6);
+    EXPECT_EQ(CheckedIds(AppState.ZoomMenu), std::vector<UINT>{6});
+    EXPECT_EQ(CheckedIds(AppState.GridMenu), (std::vector<UINT>{ID_GRID, ID_GRID_GRAY, ID_SUBGRID}));
+    EXPECT_EQ(CheckedIds(AppState.MainMenu), std::vector<UINT>{});
+    EXPECT_FALSE(IsTopMost());
+    EXPECT_EQ(AppState.AppSettings.TopMost, 0);
+}
+
+TEST_F(Settings, AWholeRecordIsAppliedToWindowAndMenus)
+{
+    StoredSettings s = Unusual();
+    s.Zoom = 5;  // repaired to 6
+    dir_.Write("zorvik.dat", FileBytes(s));
+    ASSERT_TRUE(StartTestApp());
+
+    const RECT r = WindowRect();
+    EXPECT_EQ(r.left, 140);
+    EXPECT_EQ(r.top, 90);
+    EXPECT_EQ(r.right - r.left, 300);
+    EXPECT_EQ(r.bottom - r.top, 320);
+    EXPECT_EQ(CheckedIds(AppState.ZoomMenu), std::vector<UINT>{6});
+    EXPECT_EQ(CheckedIds(AppState.GridMenu), std::vector<UINT>{ID_GRID_INVERT});
+    EXPECT_EQ(AppState.GridMixMode, R2_NOT);
+    EXPECT_EQ(CheckedIds(AppState.MainMenu), std::vector<UINT>{ID_TOPMOST});
+    EXPECT_TRUE(IsTopMost());
+}
+
+TEST_F(Settings, AStoredRectangleMustMeetAMonitor)
+{
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    const struct {
+        int Left, Top;
+        bool Kept;
+    } cases[] = {
+        {5000, 5000, false}, {-300, 100, false},  // right edge on the screen's left edge: no overlap
+        {-299, 100, true},   {cx - 1, cy - 1, true}, {cx, 100, false}, {100, cy, false},
+        {100, -320, false},  {100, -319, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.Left << "," << c.Top);
+        StoredSettings s = Unusual();
+        s.Left = c.Left;
+        s.Top = c.Top;
+        dir_.Write("zorvik.dat", FileBytes(s));
+        ASSERT_TRUE(StartTestApp());
+        const RECT r = WindowRect();
+        EXPECT_EQ(r.left, c.Kept ? c.Left : 0);
+        EXPECT_EQ(r.top, c.Kept ? c.Top : 0);
+        EXPECT_EQ(r.right - r.left, 300);
+        EXPECT_EQ(r.bottom - r.top, 320);
+        StopTestApp();
+    }
+}
+
+TEST_F(Settings, ARunSavesItsZoomGridAlwaysOnTopAndWhereTheWindowIs)
+{
+    ASSERT_TRUE(StartTestApp());
+    Command(12);
+    Command(ID_GRID_TRANSLUCENT);
+    Command(ID_TOPMOST);
+    MoveWindowTo(123, 145);  // no layout: the save reads the window itself
+    StopTestApp();
+
+    StoredSettings expected;
+    expected.Left = 123;
+    expected.Top = 145;
+    expected.Zoom = 12;
+    expected.GridStyle = 104;
+    expected.TopMost = 1;
+    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
+
+    RunOnFile(FileBytes(Unusual()));
+    ResizeWindow(260, 250);
+    Command(ID_TOPMOST);  // off again
+    StopTestApp();
+    expected = Unusual();
+    expected.Zoom = 3;
+    expected.Width = 260;
+    expected.Height = 250;
+    expected.TopMost = 0;
+    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+}
+
+TEST_F(Settings, BooleansOfTwoReadAsTrueAndStayTwoUnlessTheirCommandRan)
+{
+    StoredSettings s;
+    s.ShowGrid = 2;
+    s.ShowSubgrid = 2;
+    s.TopMost = 2;
+    dir_.Write("zorvik.dat", FileBytes(s));
+    ASSERT_TRUE(StartTestApp());
+    EXPECT_EQ(CheckedIds(AppState.GridMenu), (std::vector<UINT>{ID_GRID, ID_GRID_GRAY, ID_SUBGRID}));
+    EXPECT_TRUE(Checked(AppState.MainMenu, ID_TOPMOST));
+    StopTestApp();
+    Bytes file = dir_.Read("zorvik.dat");
+    ASSERT_EQ(file.size(), 24u);
+    EXPECT_EQ(file[17], 2);
+    EXPECT_EQ(file[22], 2);
+    EXPECT_EQ(file[23], 1);
+
+    ASSERT_TRUE(StartTestApp());
+    for (int id : {ID_GRID, ID_GRID, ID_SUBGRID, ID_SUBGRID}) Command(id);
+    StopTestApp();
+    file = dir_.Read("zorvik.dat");
+    ASSERT_EQ(file.size(), 24u);
+    EXPECT_EQ(file[17], 1);
+    EXPECT_EQ(file[22], 1);
+}
+
+TEST_F(Settings, ClosingWhileMinimisedSavesTheRestoredGeometry)
+{
+    ASSERT_TRUE(StartTestApp());
+    SetWindowPos(MainWindow, nullptr, 200, 150, 250, 260, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(MainWindow, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([] { return IsIconic(MainWindow) != 0; }));
+    StopTestApp();
+
+    StoredSettings expected;
+    expected.Left = 200;
+    expected.Top = 150;
+    expected.Width = 250;
+    expected.Height = 260;
+    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+}
+
+TEST_F(Settings, AFileHeldOpenElsewhereIsLeftAsItWas)
+{
+    const Bytes old = FileBytes(Unusual());
+    RunOnFile(old);
+    HANDLE reader =
+        CreateFileA("zorvik.dat", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    StopTestApp();
+    CloseHandle(reader);
+    ExpectOnlyTheOldFile(old);
+}
+
+// Wine run by root ignores the read-only attribute (root may write any file), so the host's
+// immutable flag stands in for it, and for a directory that cannot be written.
+class Immutable {
+public:
+    explicit Immutable(const std::string& path) : host_(HostPath(path))
+    {
+        ok_ = !host_.empty() && RunOnHost("chattr +i '" + host_ + "'");
+    }
+    ~Immutable()
+    {
+        if (ok_) RunOnHost("chattr -i '" + host_ + "'");
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    std::string host_;
+    bool ok_ = false;
+};
+
+TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
+{
+    const Bytes old = FileBytes(Unusual());
+    RunOnFile(old);
+    {
+        Immutable locked("zorvik.dat");
+        if (!locked.Ok()) GTEST_SKIP() << "this host cannot make a file unchangeable";
+        StopTestApp();
+    }
+    ExpectOnlyTheOldFile(old);
+}
+
+TEST_F(Settings, ADirectoryThatCannotBeWrittenKeepsTheOldFile)
+{
+    const Bytes old = FileBytes(Unusual());
+    RunOnFile(old);
+    {
+        Immutable locked(dir_.Path());
+        if (!locked.Ok()) GTEST_SKIP() << "this host cannot make a directory unwritable";
+        StopTestApp();
+    }
+    ExpectOnlyTheOldFile(old);
+}
+
+TEST_F(Settings, WriteSettingsFileReplacesTheFileOrLeavesNothing)
+{
+    dir_.Write("zorvik.dat", {1, 2, 3});
+    SettingsRecord record = {};
+    std::memcpy(&record, FileBytes(Unusual()).data(), 24);
+    EXPECT_TRUE(WriteSettingsFile(record, "zorvik.dat"));
+    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(Unusual()));
+    EXPECT_FALSE(WriteSettingsFile(record, "no such directory\\zorvik.dat"));
+    EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
+}
+
+TEST_F(Settings, ShiftAndCtrlTogetherSkipLoadingAndSaving)
+{
+    dir_.Write("zorvik.dat", FileBytes(Unusual()));
+    for (WORD key : {VK_SHIFT, VK_CONTROL}) {  // one of them is not enough
+        HeldKeys held({key});
+        ASSERT_TRUE(held.AllHeld());
+        EXPECT_TRUE(LoadSettings()) << "key " << key;
+    }
+    {
+        HeldKeys both({VK_SHIFT, VK_CONTROL});
+        ASSERT_TRUE(both.AllHeld());
+        AppState = AppStateRecord{};
+        EXPECT_FALSE(LoadSettings());
+        EXPECT_EQ(InMemory(), Bytes(24, 0));
+        ASSERT_TRUE(StartTestApp());
+    }
+    EXPECT_EQ(WindowRect().left, 75);  // the defaults, although the file is valid
+    EXPECT_EQ(CheckedIds(AppState.ZoomMenu), std::vector<UINT>{6});
+    EXPECT_FALSE(IsTopMost());
+    StopTestApp();  // without the keys this run's state replaces the file
+    const Bytes defaults = FileBytes(StoredSettings{});
+    EXPECT_EQ(dir_.Read("zorvik.dat"), defaults);
+
+    ASSERT_TRUE(StartTestApp());
+    Command(3);
+    {
+        HeldKeys both({VK_SHIFT, VK_CONTROL});
+        ASSERT_TRUE(both.AllHeld());
+        StopTestApp();
+    }
+    ExpectOnlyTheOldFile(defaults);
+}
+
+}  // namespace
