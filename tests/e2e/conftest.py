@@ -8,7 +8,7 @@ import pytest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import Bench, poll, scratch_dir  # noqa: E402
+from harness import Bench, View, poll, scratch_dir, show_pattern  # noqa: E402
 
 
 @pytest.fixture(scope="session")
@@ -52,3 +52,17 @@ def launch(bench, probe, workdir):
     # No window of this test may linger into the next one.
     poll(lambda: probe.ask("find", "TApp_Zorvik", "K-VEX", 0).startswith("err"), timeout=10,
          what="the K-VEX window to be gone")
+
+
+@pytest.fixture
+def pattern(bench):
+    """The test pattern on the whole screen; its picture file lives beside the bench."""
+    return show_pattern(bench, os.path.dirname(bench.dir))
+
+
+@pytest.fixture
+def view(launch, bench, probe, pattern):
+    """A started program over the pattern, with the keyboard focus."""
+    v = View(bench, probe, launch())
+    v.focus()
+    return v

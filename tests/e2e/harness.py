@@ -547,8 +547,7 @@ class View:
 
     def copied_html(self):
         """Presses H and returns the CF_TEXT it copies (the colour at the capture point)."""
-        # A sentinel of the probe's own would make the copy wait for the probe's window, which
-        # pumps no messages: watch the sequence number instead.
+        # The sequence number tells a new copy from an old one, whatever the clipboard held.
         before = int(self.probe.ok("clipseq"))
         self.bench.xdotool("key", "h")
 

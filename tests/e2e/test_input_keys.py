@@ -1,24 +1,8 @@
 """Keys while live: Page Up and Page Down step the zoom (and repeat while held), the arrows move the
 pointer itself by 1 pixel, or 10 with Shift."""
-import os
-
-import pytest
-
-from harness import Layout, View, poll, screen_color, show_pattern
+from harness import Layout, poll, screen_color
 
 POINT = (600, 500)
-
-
-@pytest.fixture
-def pattern(bench):
-    return show_pattern(bench, os.path.dirname(bench.dir))
-
-
-@pytest.fixture
-def view(launch, bench, probe, pattern):
-    v = View(bench, probe, launch())
-    v.focus()
-    return v
 
 
 def test_holding_page_up_climbs_to_20_and_page_down_to_1(view, bench, pattern):

@@ -2,23 +2,9 @@
 picture."""
 import os
 
-import pytest
-
-from harness import ID_GRID_GRAY, ID_GRID_INVERT, ID_GRID_TRANSLUCENT, Layout, View, poll, screen_color, show_pattern
+from harness import ID_GRID_GRAY, ID_GRID_INVERT, ID_GRID_TRANSLUCENT, Layout, poll, screen_color
 
 POINT = (600, 500)
-
-
-@pytest.fixture
-def pattern(bench):
-    return show_pattern(bench, os.path.dirname(bench.dir))
-
-
-@pytest.fixture
-def view(launch, bench, probe, pattern):
-    v = View(bench, probe, launch())
-    v.focus()
-    return v
 
 
 def menus(probe):

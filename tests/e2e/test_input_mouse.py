@@ -1,24 +1,8 @@
 """The mouse while live: one wheel click is one zoom step, and a left drag anywhere in the window
 moves the window."""
-import os
-
-import pytest
-
-from harness import Layout, View, poll, screen_color, show_pattern
+from harness import Layout, poll, screen_color
 
 POINT = (600, 500)
-
-
-@pytest.fixture
-def pattern(bench):
-    return show_pattern(bench, os.path.dirname(bench.dir))
-
-
-@pytest.fixture
-def view(launch, bench, probe, pattern):
-    v = View(bench, probe, launch())
-    v.focus()
-    return v
 
 
 def test_each_wheel_click_over_the_window_is_one_zoom_step(view, bench, pattern):

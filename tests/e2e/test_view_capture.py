@@ -1,24 +1,10 @@
 """The live view: the screen block around the pointer, enlarged cell for cell, and the colour under
 the pointer, on a screen whose every pixel's colour is known from its position."""
-import os
-
 import pytest
 
-from harness import Layout, View, screen_color, show_pattern
+from harness import Layout, screen_color
 
 ZOOM = 6  # the zoom of a first start
-
-
-@pytest.fixture
-def pattern(bench):
-    return show_pattern(bench, os.path.dirname(bench.dir))
-
-
-@pytest.fixture
-def view(launch, bench, probe, pattern):
-    v = View(bench, probe, launch())
-    v.focus()
-    return v
 
 
 def layout_of(view, zoom=ZOOM):

@@ -1,17 +1,10 @@
 """The layout follows the window's size: the image and status area are laid out anew on every
 resize, and a window made lower than three text lines plus 50 pixels is raised back to that."""
-import os
-
 import pytest
 
-from harness import Layout, View, poll, screen_color, show_pattern
+from harness import Layout, View, poll, screen_color
 
 POINT = (700, 600)
-
-
-@pytest.fixture
-def pattern(bench):
-    return show_pattern(bench, os.path.dirname(bench.dir))
 
 
 @pytest.fixture

@@ -1,26 +1,10 @@
 """Esc freezes the whole screen in a snapshot: arrows and a drag in the image then move the capture
 point inside it, up to its edges; a drag in the status area still moves the window; Esc again
 follows the pointer."""
-import os
-
-import pytest
-
-from harness import SCREEN, Layout, View, poll, screen_color, show_pattern
+from harness import SCREEN, Layout, poll, screen_color
 
 ZOOM = 6
 GREEN = (20, 200, 40)
-
-
-@pytest.fixture
-def pattern(bench):
-    return show_pattern(bench, os.path.dirname(bench.dir))
-
-
-@pytest.fixture
-def view(launch, bench, probe, pattern):
-    v = View(bench, probe, launch())
-    v.focus()
-    return v
 
 
 def layout_of(view):

@@ -201,10 +201,32 @@ void Clip()
         Reply("ok none owner=0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(owner)));
 }
 
+// The clipboard owner gets messages sent by other programs (WM_DESTROYCLIPBOARD when they
+// empty it): it lives on a thread of its own that pumps them, or their copy would wait for it.
+struct ClipOwner {
+    HWND window;
+    HANDLE ready;
+};
+
+DWORD WINAPI ClipOwnerThread(void* param)
+{
+    auto* owner = static_cast<ClipOwner*>(param);
+    owner->window = CreateWindowA("STATIC", "zprobe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetEvent(owner->ready);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+
 HWND ClipOwnerWindow()
 {
-    static HWND w = CreateWindowA("STATIC", "zprobe", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    return w;
+    static ClipOwner owner = {nullptr, nullptr};
+    if (!owner.ready) {
+        owner.ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        CloseHandle(CreateThread(nullptr, 0, ClipOwnerThread, &owner, 0, nullptr));
+        WaitForSingleObject(owner.ready, INFINITE);
+    }
+    return owner.window;
 }
 
 void SetClip(const std::string& hex)
