@@ -8,7 +8,7 @@ import pytest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import Bench, View, poll, scratch_dir, show_pattern  # noqa: E402
+from harness import Bench, ShellRecorder, View, poll, scratch_dir, show_pattern, write_pattern_png  # noqa: E402
 
 
 @pytest.fixture(scope="session")
@@ -66,3 +66,19 @@ def view(launch, bench, probe, pattern):
     v = View(bench, probe, launch())
     v.focus()
     return v
+
+
+@pytest.fixture(scope="session")
+def pattern_png(bench):
+    """A picture file of the position-coded pattern, for bench.set_root_image."""
+    return write_pattern_png(os.path.dirname(bench.dir))
+
+
+@pytest.fixture(scope="session")
+def opened(bench):
+    """What the shell opens (.txt files, web addresses), logged instead of started."""
+    folder = scratch_dir()
+    recorder = ShellRecorder(bench, folder).install()
+    yield recorder
+    recorder.uninstall()
+    shutil.rmtree(folder, ignore_errors=True)

@@ -561,15 +561,21 @@ class View:
         return poll(copied, timeout=5, what="the copied colour")
 
 
-def show_pattern(bench, png_dir):
-    """Puts the position-coded pattern of tools/test_pattern.py on the root window; returns its colour
-    function."""
+def write_pattern_png(png_dir):
+    """The position-coded pattern of tools/test_pattern.py as a screen-sized picture file (made once)."""
     if os.path.join(ROOT, "tools") not in sys.path:
         sys.path.insert(0, os.path.join(ROOT, "tools"))
     import test_pattern
     path = os.path.join(png_dir, "zorvik-pattern.png")
     if not os.path.exists(path):
         test_pattern.make(SCREEN[2], SCREEN[3]).save(path)
+    return path
+
+
+def show_pattern(bench, png_dir):
+    """Puts the position-coded pattern on the root window; returns its colour function."""
+    import test_pattern
+    path = write_pattern_png(png_dir)
     # Two points, so that an older picture that agrees at one of them is not taken for this one.
     bench.set_root_image(path, (1, 1), test_pattern.color_at(1, 1))
     poll(lambda: bench.grab((1000, 900, 1001, 901)).getpixel((0, 0)) == test_pattern.color_at(1000, 900),

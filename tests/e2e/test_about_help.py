@@ -1,14 +1,13 @@
 """The about box (F1, and the menu's version item) and the online help (Shift+F1, and the menu)."""
 import os
-import shutil
 import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, ShellRecorder, poll, scratch_dir, settle, view_shows
+from harness import ROOT, WM_COMMAND, poll, settle, view_shows
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
-from test_pattern import color_at, make  # noqa: E402
+from test_pattern import color_at  # noqa: E402
 
 HELP_ADDRESS = "http://orbwell.example/program/orbwell/zorvik/help/"
 
@@ -39,29 +38,11 @@ POINTER_BEFORE = (1000, 150)
 POINTER_WHILE_OPEN = (1100, 900)
 
 
-@pytest.fixture(scope="module")
-def pattern():
-    folder = scratch_dir()
-    path = os.path.join(folder, "pattern.png")
-    make(1280, 1024).save(path)
-    yield path
-    shutil.rmtree(folder, ignore_errors=True)
-
-
-@pytest.fixture(scope="module")
-def opened(bench):
-    folder = scratch_dir()
-    recorder = ShellRecorder(bench, folder).install()
-    yield recorder
-    recorder.uninstall()
-    shutil.rmtree(folder, ignore_errors=True)
-
-
 @pytest.fixture
-def app(launch, bench, probe, pattern):
+def app(launch, bench, probe, pattern_png):
     """A K-VEX over the pattern with the keyboard focus, the pointer outside its window."""
     app = launch()
-    bench.set_root_image(pattern, POINTER_BEFORE, color_at(*POINTER_BEFORE))
+    bench.set_root_image(pattern_png, POINTER_BEFORE, color_at(*POINTER_BEFORE))
     settle(probe, app.hwnd)
     bench.move_pointer(*POINTER_BEFORE)
     bench.xdotool("windowfocus", app.x_window())

@@ -4,16 +4,15 @@ The screen shows a pattern whose colour is a known function of position, the poi
 point) rests outside the K-VEX window, and the keys go to the K-VEX window, which holds the X focus.
 """
 import os
-import shutil
 import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, ShellRecorder, poll, scratch_dir, settle, view_pixels, view_shows, \
+from harness import ROOT, WM_COMMAND, poll, settle, view_pixels, view_shows, \
     windows_path
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
-from test_pattern import color_at, make  # noqa: E402
+from test_pattern import color_at  # noqa: E402
 
 # Points well away from the window at (75, 75)-(290, 310), with their pattern colour worked out by
 # hand from (7x + 3y, x + 5y, 3x + 11y) mod 256.
@@ -24,30 +23,11 @@ POINTS = [
 ]
 
 
-@pytest.fixture(scope="module")
-def pattern():
-    folder = scratch_dir()
-    path = os.path.join(folder, "pattern.png")
-    make(1280, 1024).save(path)
-    yield path
-    shutil.rmtree(folder, ignore_errors=True)
-
-
-@pytest.fixture(scope="module")
-def opened(bench):
-    """What the shell opens, logged instead of started."""
-    folder = scratch_dir()
-    recorder = ShellRecorder(bench, folder).install()
-    yield recorder
-    recorder.uninstall()
-    shutil.rmtree(folder, ignore_errors=True)
-
-
 @pytest.fixture
-def picker(launch, bench, probe, pattern):
+def picker(launch, bench, probe, pattern_png):
     """A K-VEX over the pattern with the keyboard focus."""
     app = launch()
-    bench.set_root_image(pattern, (700, 161), color_at(700, 161))
+    bench.set_root_image(pattern_png, (700, 161), color_at(700, 161))
     settle(probe, app.hwnd)
     bench.xdotool("windowfocus", app.x_window())
     return app

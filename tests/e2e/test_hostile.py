@@ -6,16 +6,15 @@ The random cases are seeded: ZORVIK_HOSTILE_SEED=<n> repeats a run; the seed is 
 """
 import os
 import random
-import shutil
 import struct
 import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, WS_EX_TOPMOST, poll, scratch_dir
+from harness import ROOT, WM_COMMAND, WS_EX_TOPMOST, poll
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
-from test_pattern import color_at, make  # noqa: E402
+from test_pattern import color_at  # noqa: E402
 
 SEED = int(os.environ.get("ZORVIK_HOSTILE_SEED", "1994"))
 SCREEN_W, SCREEN_H = 1280, 1024
@@ -32,18 +31,9 @@ ENDING_OR_BLOCKING = {700, 702, 703}
 KNOWN_IDS = list(range(1, 21)) + [101, 102, 103, 104, 110] + list(range(201, 212)) + [401, 501, 700, 702, 703]
 
 
-@pytest.fixture(scope="module")
-def pattern(bench):
-    folder = scratch_dir()
-    path = os.path.join(folder, "pattern.png")
-    make(SCREEN_W, SCREEN_H).save(path)
-    yield path
-    shutil.rmtree(folder, ignore_errors=True)
-
-
 @pytest.fixture
-def over_pattern(bench, pattern):
-    bench.set_root_image(pattern, (1000, 900), color_at(1000, 900))
+def over_pattern(bench, pattern_png):
+    bench.set_root_image(pattern_png, (1000, 900), color_at(1000, 900))
 
 
 @pytest.fixture

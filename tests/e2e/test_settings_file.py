@@ -1,18 +1,17 @@
 """zorvik.dat: what a run starts from, and the 24 bytes it leaves behind."""
 import contextlib
 import os
-import shutil
 import struct
 import sys
 from collections import Counter
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, WM_SYSCOMMAND, WS_EX_TOPMOST, poll, scratch_dir, settle, view_pixels, \
+from harness import ROOT, WM_COMMAND, WM_SYSCOMMAND, WS_EX_TOPMOST, poll, settle, view_pixels, \
     view_shows, windows_path
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
-from test_pattern import color_at, make  # noqa: E402
+from test_pattern import color_at  # noqa: E402
 
 # Left, Top, Width, Height, Zoom, ShowGrid, GridStyle (unaligned, at 18), ShowSubgrid, TopMost.
 RECORD = "<iiiibBiBB"
@@ -96,15 +95,6 @@ def test_first_start_opens_the_default_window_and_saves_the_defaults(launch, pro
     assert data == DEFAULTS
 
 
-@pytest.fixture(scope="module")
-def pattern():
-    folder = scratch_dir()
-    path = os.path.join(folder, "pattern.png")
-    make(1280, 1024).save(path)
-    yield path
-    shutil.rmtree(folder, ignore_errors=True)
-
-
 def cell_widths(bench, probe, app, point):
     """Widths of the runs of one colour along a row near the top of the enlarged image."""
     poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*point)), timeout=10, what="the view of the pattern")
@@ -119,7 +109,7 @@ def cell_widths(bench, probe, app, point):
     return runs[:-1]  # the last cell is cut by the window's edge
 
 
-def test_changed_settings_are_saved_and_come_back(launch, bench, probe, workdir, pattern):
+def test_changed_settings_are_saved_and_come_back(launch, bench, probe, workdir, pattern_png):
     app = started(launch, probe)
     for command in (12, 104, 101, 110, ID_TOPMOST):  # zoom 12, translucent, grid off, subgrid off, on top
         probe.ok("send", app.hwnd, WM_COMMAND, command, 0)
@@ -132,7 +122,7 @@ def test_changed_settings_are_saved_and_come_back(launch, bench, probe, workdir,
     assert outer_rect(probe, app) == (321, 234, 536, 469)
     assert is_topmost(probe, app)
     # Zoom 12 with neither grid nor subgrid: every pattern pixel is a plain 12-pixel run.
-    bench.set_root_image(pattern, (900, 600), color_at(900, 600))
+    bench.set_root_image(pattern_png, (900, 600), color_at(900, 600))
     bench.move_pointer(900, 600)
     widths = Counter(cell_widths(bench, probe, app, (900, 600)))
     assert set(widths) == {12}, widths
