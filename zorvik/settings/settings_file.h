@@ -13,4 +13,5 @@ bool LoadSettings();
 void SaveSettings();
 
 // Replaces the file in one step; on any failure the old file stays and no temporary file is left.
+// The temporary file is made in the current directory, so path names a file there.
 bool WriteSettingsFile(const SettingsRecord& record, const char* path);
