@@ -8,7 +8,8 @@ import pytest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import Bench, ShellRecorder, View, poll, scratch_dir, show_pattern, write_pattern_png  # noqa: E402
+from bench_fixtures import launch, probe, workdir  # noqa: E402,F401
+from harness import Bench, ShellRecorder, View, scratch_dir, show_pattern, write_pattern_png  # noqa: E402
 
 
 @pytest.fixture(scope="session")
@@ -17,41 +18,6 @@ def bench():
     if not bench_dir or not os.path.exists(os.path.join(bench_dir, "bench.env")):
         pytest.fail("no running bench: run these tests through ctest (./test)")
     return Bench(bench_dir, os.environ["ZORVIK_EXE"], os.environ["ZORVIK_PROBE"])
-
-
-@pytest.fixture(scope="session")
-def probe(bench):
-    p = bench.start_probe()
-    assert p.ok("acp") == "932"
-    yield p
-    p.close()
-
-
-@pytest.fixture
-def workdir():
-    path = scratch_dir()
-    yield path
-    shutil.rmtree(path, ignore_errors=True)
-
-
-@pytest.fixture
-def launch(bench, probe, workdir):
-    """launch(cwd=None) -> a started Zorvik whose window has appeared."""
-    runs = []
-
-    def start(cwd=None, wait=True):
-        app = bench.launch(cwd or workdir)
-        runs.append(app)
-        if wait:
-            app.wait_window(probe)
-        return app
-
-    yield start
-    for app in runs:
-        app.kill()
-    # No window of this test may linger into the next one.
-    poll(lambda: probe.ask("find", "TApp_Zorvik", "K-VEX", 0).startswith("err"), timeout=10,
-         what="the K-VEX window to be gone")
 
 
 @pytest.fixture

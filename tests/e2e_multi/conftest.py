@@ -1,7 +1,6 @@
 """Fixtures of the tests on two monitors (the Xorg bench that ctest started with start-multi): the
 same harness as the one-monitor end-to-end tests, plus the map from Windows to X coordinates."""
 import os
-import shutil
 import sys
 
 import pytest
@@ -9,7 +8,8 @@ import pytest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 
-from harness import Bench, poll, read_bench_env, scratch_dir  # noqa: E402
+from bench_fixtures import launch, probe, workdir  # noqa: E402,F401
+from harness import Bench, read_bench_env  # noqa: E402
 
 # The layout that tools/bench.sh start-multi sets up: an 800x600 monitor left of the 1280x960 primary.
 VIRTUAL_SCREEN = (-800, 0, 2080, 960)
@@ -27,14 +27,6 @@ def bench():
 
 
 @pytest.fixture(scope="session")
-def probe(bench):
-    p = bench.start_probe()
-    assert p.ok("acp") == "932"
-    yield p
-    p.close()
-
-
-@pytest.fixture(scope="session")
 def screen(probe):
     """The virtual screen as Windows sees it; X puts its top-left corner at X's (0, 0)."""
     reply = probe.ok("metrics")
@@ -42,28 +34,3 @@ def screen(probe):
     virtual = tuple(int(v) for v in fields["virtual"].split(","))
     assert virtual == VIRTUAL_SCREEN, f"the bench does not have the two monitors: {reply}"
     return virtual
-
-
-@pytest.fixture
-def workdir():
-    path = scratch_dir()
-    yield path
-    shutil.rmtree(path, ignore_errors=True)
-
-
-@pytest.fixture
-def launch(bench, probe, workdir):
-    """launch(cwd=None) -> a started Zorvik whose window has appeared."""
-    runs = []
-
-    def start(cwd=None):
-        app = bench.launch(cwd or workdir)
-        runs.append(app)
-        app.wait_window(probe)
-        return app
-
-    yield start
-    for app in runs:
-        app.kill()
-    poll(lambda: probe.ask("find", "TApp_Zorvik", "K-VEX", 0).startswith("err"), timeout=10,
-         what="the K-VEX window to be gone")

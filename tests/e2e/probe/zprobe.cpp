@@ -400,6 +400,26 @@ void Text(const std::string& hex)
     Reply("ok %ld %ld %s", size.cx, size.cy, pixels.c_str());
 }
 
+// Enumerates the top-level windows until the callback has found one or the time is up.
+template <class Data>
+HWND WaitForWindow(WNDENUMPROC callback, Data* data, HWND* found, int timeoutMs)
+{
+    const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
+    for (;;) {
+        EnumWindows(callback, reinterpret_cast<LPARAM>(data));
+        if (*found || static_cast<int>(GetTickCount() - deadline) >= 0) return *found;
+        Sleep(20);
+    }
+}
+
+void ReplyFound(HWND found)
+{
+    if (found)
+        Reply("ok 0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(found)));
+    else
+        Reply("err none");
+}
+
 }  // namespace
 
 int main()
@@ -421,28 +441,10 @@ int main()
             Reply("ok %u", GetACP());
         } else if (command == "find") {
             FindData data = {a, b, nullptr};
-            const DWORD deadline = GetTickCount() + static_cast<DWORD>(atoi(c));
-            for (;;) {
-                EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
-                if (data.found || static_cast<int>(GetTickCount() - deadline) >= 0) break;
-                Sleep(20);
-            }
-            if (data.found)
-                Reply("ok 0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data.found)));
-            else
-                Reply("err none");
+            ReplyFound(WaitForWindow(FindTopLevel, &data, &data.found, atoi(c)));
         } else if (command == "findexe") {
             FindExeData data = {a, CharLowerA(b), nullptr};
-            const DWORD deadline = GetTickCount() + static_cast<DWORD>(atoi(c));
-            for (;;) {
-                EnumWindows(FindByImage, reinterpret_cast<LPARAM>(&data));
-                if (data.found || static_cast<int>(GetTickCount() - deadline) >= 0) break;
-                Sleep(20);
-            }
-            if (data.found)
-                Reply("ok 0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data.found)));
-            else
-                Reply("err none");
+            ReplyFound(WaitForWindow(FindByImage, &data, &data.found, atoi(c)));
         } else if (command == "info") {
             HWND w = ParseHwnd(a);
             RECT r, cr;
