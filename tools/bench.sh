@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The Wine test bench: one virtual X display and one persistent wineserver with a private prefix.
 #
-#   bench.sh start <dir> <i686|x86_64> <zprobe.exe>        start it, write <dir>/bench.env
-#   bench.sh start-multi <dir> <i686|x86_64> <zprobe.exe>  the same on two monitors, one left of the
-#                                                          primary: Xorg with the dummy driver
-#   bench.sh run <dir> <command...>                        run a command in it (.exe files through Wine)
-#   bench.sh stop <dir>                                    stop it; fails if any of its processes remain
+#   bench.sh start <dir> <runtime> <zprobe.exe>        start it, write <dir>/bench.env
+#   bench.sh start-multi <dir> <runtime> <zprobe.exe>  the same on two monitors, one left of the
+#                                                      primary: Xorg with the dummy driver
+#   bench.sh run <dir> <command...>                    run a command in it (.exe files through Wine)
+#   bench.sh stop <dir>                                stop it; fails if any of its processes remain
+#
+# runtime: i686 (32-bit Wine run by the kernel), i686-qemu (32-bit Wine under qemu-i386, for kernels
+# without IA-32 support; see i386-emulation.sh) or x86_64 (64-bit Wine, for the 64-bit build).
 #
 # Where Xorg cannot run at all, start-multi still succeeds but marks the bench as skipped; run then
 # prints why and exits 77 (ctest's SKIP_RETURN_CODE for those tests).
@@ -83,6 +86,14 @@ add_left_monitor() {
     xrandr | grep -q '^DUMMY0 connected primary 1280x960+800+0'
 }
 
+# The host agent of a bench being started (see host-agent below).
+start_host_agent() {
+  rm -rf "$dir/host"
+  mkdir -p "$dir/host"
+  "$0" host-agent "$dir" >"$dir/host-agent.log" 2>&1 </dev/null &
+  echo "export ZORVIK_HOST_AGENT_PID=$!" >>"$env_file"
+}
+
 case $cmd in
 start | start-multi)
   arch=${3:?arch}
@@ -116,9 +127,22 @@ start | start-multi)
   fi
   export DISPLAY=":$display"
 
-  if [ "$arch" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
-  export WINELOADER=$wine
+  # Wine for the runtime, as one program that the tests can start. Under emulation every Wine
+  # program runs inside i386-emulation.sh, while the wineserver, X and the host commands stay native.
+  loader=/usr/lib/wine/wine
+  case $arch in
+  i686) wine=$loader ;;
+  i686-qemu)
+    wine=$dir/wine
+    printf '#!/bin/sh\nexec %q /usr/lib/wine/wine "$@"\n' "$here/i386-emulation.sh" >"$wine"
+    chmod +x "$wine"
+    ;;
+  x86_64) loader=/usr/lib/wine/wine64 wine=$loader ;;
+  *) log "unknown runtime $arch"; exit 2 ;;
+  esac
+  export WINELOADER=$loader
   export WINEPREFIX=$dir/prefix-$arch
+  if [ "$loader" = /usr/lib/wine/wine ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer dialogs
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -126,13 +150,17 @@ start | start-multi)
 export DISPLAY=$DISPLAY
 export WINELOADER=$WINELOADER
 export WINEPREFIX=$WINEPREFIX
+export WINEARCH=$WINEARCH
 export WINEDEBUG=$WINEDEBUG
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES"
 export LANG=$LANG LC_ALL=$LC_ALL
 export ZORVIK_WINE=$wine
 export ZORVIK_XSERVER_PID=$xserver_pid
 export ZORVIK_BENCH_KIND=$kind
+export ZORVIK_RUNTIME=$arch
+export ZORVIK_HOST_AGENT=$dir/host
 ENV
+  start_host_agent
 
   /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -156,8 +184,30 @@ run)
   # shellcheck disable=SC1090
   source "$env_file"
   if [ -n "${ZORVIK_BENCH_SKIP:-}" ]; then echo "SKIP: $ZORVIK_BENCH_SKIP"; exit 77; fi
-  if [[ "$1" == *.exe ]]; then exec "$ZORVIK_WINE" "$@"; fi
-  exec "$@"
+  # Under emulation the whole command runs inside it, so that every Wine program it starts is
+  # emulated too, whichever way it starts it.
+  emulation=()
+  if [ "$ZORVIK_RUNTIME" = i686-qemu ]; then emulation=("$here/i386-emulation.sh"); fi
+  if [[ "$1" == *.exe ]]; then exec "${emulation[@]}" "$ZORVIK_WINE" "$@"; fi
+  exec "${emulation[@]}" "$@"
+  ;;
+
+host-agent)
+  # Runs the shell commands that test programs leave as <n>.cmd files in the agent's folder and
+  # leaves their exit status in <n>.status. It runs outside any namespace, so that chattr and
+  # xdotool act on the real host also when Wine runs under emulation.
+  agent=$dir/host
+  while [ -d "$agent" ]; do
+    for request in "$agent"/*.cmd; do
+      [ -e "$request" ] || continue
+      status=0
+      sh "$request" >"${request%.cmd}.log" 2>&1 </dev/null || status=$?
+      echo "$status" >"${request%.cmd}.part"
+      rm -f "$request"
+      mv "${request%.cmd}.part" "${request%.cmd}.status"
+    done
+    sleep 0.05
+  done
   ;;
 
 stop)
@@ -169,6 +219,8 @@ stop)
   # shellcheck disable=SC1090
   source "$env_file"
   if [ -n "${ZORVIK_BENCH_SKIP:-}" ]; then rm -f "$env_file"; exit 0; fi
+  if [ -n "${ZORVIK_HOST_AGENT_PID:-}" ]; then kill "$ZORVIK_HOST_AGENT_PID" 2>/dev/null || true; fi
+  rm -rf "$dir/host"
   /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
   # (Benches started before there were two kinds named their server ZORVIK_XVFB_PID.)
   xserver_pid=${ZORVIK_XSERVER_PID:-${ZORVIK_XVFB_PID:-}}
@@ -191,5 +243,5 @@ stop)
   fi
   ;;
 *)
-  echo "usage: bench.sh start|start-multi|run|stop <dir> ..." >&2; exit 2 ;;
+  echo "usage: bench.sh start|start-multi|run|stop|host-agent <dir> ..." >&2; exit 2 ;;
 esac

@@ -25,31 +25,36 @@ std::string HostPath(const std::string& windowsPath)
 
 bool RunOnHost(const std::string& shellCommand)
 {
-    char temp[MAX_PATH];
-    char done[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    if (!GetTempFileNameA(temp, "zvh", 0, done)) return false;
-    DeleteFileA(done);
-    const std::string hostDone = HostPath(done);
-    if (hostDone.empty()) return false;
+    // The bench's host agent runs the command outside Wine and any namespace Wine runs in (chattr
+    // needs the host's own root); requests and answers are files in its folder, each renamed into
+    // place so that neither side ever reads one half written.
+    char agent[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA("ZORVIK_HOST_AGENT", agent, sizeof agent);
+    if (length == 0 || length >= sizeof agent) return false;
+    std::string folder = std::string("Z:") + agent;
+    for (char& c : folder)
+        if (c == '/') c = '\\';
 
-    // Wine starts a host program without a handle to wait on: the command leaves its exit status
-    // in a file, renamed into place so that it is never seen half written.
-    std::string line = "sh -c \"" + shellCommand + "; echo $? > '" + hostDone + ".part'; mv '" + hostDone +
-                       ".part' '" + hostDone + "'\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    static unsigned requests = 0;
+    const std::string name = folder + "\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++requests);
+    const std::string part = name + ".part", request = name + ".cmd", status = name + ".status";
+    FILE* f = fopen(part.c_str(), "wb");
+    if (!f) return false;
+    const bool written = fputs((shellCommand + "\n").c_str(), f) >= 0;
+    if (fclose(f) != 0 || !written || !MoveFileA(part.c_str(), request.c_str())) {
+        DeleteFileA(part.c_str());
         return false;
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (!PumpUntil([&done] { return GetFileAttributesA(done) != INVALID_FILE_ATTRIBUTES; }, 10000)) return false;
-    int status = -1;
-    if (FILE* f = fopen(done, "r")) {
-        if (fscanf(f, "%d", &status) != 1) status = -1;
-        fclose(f);
     }
-    DeleteFileA(done);
-    return status == 0;
+    if (!PumpUntil([&status] { return GetFileAttributesA(status.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000)) {
+        DeleteFileA(request.c_str());  // a late chattr must not outlive the test that asked for it
+        return false;
+    }
+    int code = -1;
+    if (FILE* s = fopen(status.c_str(), "r")) {
+        if (fscanf(s, "%d", &code) != 1) code = -1;
+        fclose(s);
+    }
+    DeleteFileA(status.c_str());
+    DeleteFileA((name + ".log").c_str());
+    return code == 0;
 }

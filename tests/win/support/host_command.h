@@ -7,6 +7,6 @@
 // The host path of a Windows path (which need not exist), or "" outside Wine.
 std::string HostPath(const std::string& windowsPath);
 
-// Runs a /bin/sh command line (without double quotes) on the host and waits until it has
-// finished; true when it exited with 0.
+// Runs a /bin/sh command line on the host, through the bench's host agent, and waits until it
+// has finished; true when it exited with 0.
 bool RunOnHost(const std::string& shellCommand);
