@@ -196,18 +196,23 @@ class Zorvik:
         self.hwnd = None
 
     def wait_window(self, probe, timeout=20):
-        """Finds the window of this run (class TApp_Zorvik, caption K-VEX)."""
+        """Finds the window of this run (class TApp_Zorvik, caption K-VEX) once it is shown: it can
+        be found while it is still being created, which takes a while under emulation."""
         def found():
             if self.proc.poll() is not None:
                 raise AssertionError(f"zorvik.exe ended with {self.proc.returncode} before its window appeared")
             reply = probe.ask("find", "TApp_Zorvik", "K-VEX", 200)
-            return reply[3:] if reply.startswith("ok") else None
+            if not reply.startswith("ok"):
+                return None
+            info = probe.window_info(reply[3:])
+            return reply[3:] if info and info["visible"] else None
         self.hwnd = poll(found, timeout=timeout, what="the K-VEX window")
         return self.hwnd
 
     def x_window(self):
         """The X window id of the K-VEX window."""
-        out = poll(lambda: self.bench.x("xdotool", "search", "--name", "^K-VEX$", check=False).split(),
+        out = poll(lambda: self.bench.x("xdotool", "search", "--onlyvisible", "--name", "^K-VEX$",
+                                        check=False).split(),
                    timeout=10, what="the X window of K-VEX")
         return out[-1]
 
