@@ -1,25 +1,54 @@
 # Runs on the build machine. Builds the pure code natively under sanitizers, cross-builds the
-# Windows program (and a 64-bit twin where 32-bit Wine cannot run), and registers every test.
+# Windows program (and its 64-bit twin, on demand), and registers every test.
 include(ExternalProject)
 
-# Which Windows build the Wine tests run. 32-bit Wine needs a kernel that runs 32-bit Linux
-# programs; some kernels have that switched off (dmesg: "32-bit emulation disabled"). Then the
-# same sources are tested as a 64-bit build under 64-bit Wine.
-set(ZORVIK_TEST_ARCH "auto" CACHE STRING "Windows build the Wine tests run: auto, i686 or x86_64")
+# How the Wine tests run the shipped 32-bit build/zorvik.exe: "i686" where the kernel runs 32-bit
+# Linux programs (32-bit Wine as it is), "i686-qemu" where it does not (some kernels have IA-32
+# support switched off; 32-bit Wine then runs under qemu-i386, see tools/i386-emulation.sh).
+# "x86_64" runs a 64-bit twin built from the same sources under 64-bit Wine instead.
+set(ZORVIK_TEST_ARCH "auto" CACHE STRING "How the Wine tests run zorvik.exe: auto, i686, i686-qemu or x86_64")
+set_property(CACHE ZORVIK_TEST_ARCH PROPERTY STRINGS auto i686 i686-qemu x86_64)
+execute_process(COMMAND /usr/lib/wine/wine --version RESULT_VARIABLE wine32_native
+                OUTPUT_QUIET ERROR_QUIET TIMEOUT 20)
 set(ZORVIK_RUNTIME_ARCH ${ZORVIK_TEST_ARCH})
 if(ZORVIK_RUNTIME_ARCH STREQUAL "auto")
-  execute_process(COMMAND /usr/lib/wine/wine --version RESULT_VARIABLE wine32_result
-                  OUTPUT_QUIET ERROR_QUIET TIMEOUT 20)
-  if(wine32_result EQUAL 0)
+  if(wine32_native EQUAL 0)
     set(ZORVIK_RUNTIME_ARCH i686)
   else()
-    set(ZORVIK_RUNTIME_ARCH x86_64)
+    execute_process(COMMAND ${PROJECT_SOURCE_DIR}/tools/i386-emulation.sh --check
+                    RESULT_VARIABLE wine32_emulated OUTPUT_QUIET ERROR_QUIET TIMEOUT 60)
+    if(NOT wine32_emulated EQUAL 0)
+      message(FATAL_ERROR "32-bit Wine runs neither natively nor under qemu-i386 "
+                          "(tools/install-deps.sh installs both; ZORVIK_TEST_ARCH=x86_64 tests the 64-bit twin)")
+    endif()
+    set(ZORVIK_RUNTIME_ARCH i686-qemu)
   endif()
+elseif(NOT ZORVIK_RUNTIME_ARCH MATCHES "^(i686|i686-qemu|x86_64)$")
+  message(FATAL_ERROR "ZORVIK_TEST_ARCH must be auto, i686, i686-qemu or x86_64, not ${ZORVIK_TEST_ARCH}")
 endif()
-message(STATUS "Wine tests run the ${ZORVIK_RUNTIME_ARCH} build")
+if(ZORVIK_RUNTIME_ARCH STREQUAL "i686")
+  message(STATUS "Wine tests run build/zorvik.exe (32-bit) with 32-bit Wine, natively")
+elseif(ZORVIK_RUNTIME_ARCH STREQUAL "i686-qemu")
+  if(wine32_native EQUAL 0)
+    set(why "ZORVIK_TEST_ARCH=i686-qemu")
+  else()
+    set(why "this kernel does not run 32-bit programs")
+  endif()
+  message(STATUS "Wine tests run build/zorvik.exe (32-bit) with 32-bit Wine under qemu-i386 (${why})")
+else()
+  message(STATUS "Wine tests run the 64-bit twin build/win64/zorvik.exe with 64-bit Wine (ZORVIK_TEST_ARCH=x86_64)")
+endif()
 
-function(zorvik_windows_build name toolchain)
+# Benchmarks measure the fastest real runtime: CPU and render times under emulation mean nothing.
+if(wine32_native EQUAL 0)
+  set(ZORVIK_BENCH_ARCH i686)
+else()
+  set(ZORVIK_BENCH_ARCH x86_64)
+endif()
+
+function(zorvik_windows_build name toolchain exclude_from_all)
   ExternalProject_Add(${name}
+    EXCLUDE_FROM_ALL ${exclude_from_all}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/${name}
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain}
@@ -30,31 +59,47 @@ function(zorvik_windows_build name toolchain)
     USES_TERMINAL_BUILD ON)
 endfunction()
 
-zorvik_windows_build(win32 toolchain-i686-mingw.cmake)
+zorvik_windows_build(win32 toolchain-i686-mingw.cmake OFF)
 set(ZORVIK_EXE ${CMAKE_BINARY_DIR}/zorvik.exe)
 add_custom_target(zorvik_exe ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/win32/zorvik.exe ${ZORVIK_EXE}
   DEPENDS win32
   COMMENT "build/zorvik.exe")
 
-if(ZORVIK_RUNTIME_ARCH STREQUAL "i686")
-  set(ZORVIK_RUNTIME_DIR ${CMAKE_BINARY_DIR}/win32)
-else()
-  zorvik_windows_build(win64 toolchain-x86_64-mingw.cmake)
-  set(ZORVIK_RUNTIME_DIR ${CMAKE_BINARY_DIR}/win64)
+# The 64-bit twin: built by default only when the tests run it; the benchmark scripts build it
+# (target win64) where the kernel cannot run 32-bit Wine natively.
+set(twin_on_demand ON)
+if(ZORVIK_RUNTIME_ARCH STREQUAL "x86_64")
+  set(twin_on_demand OFF)
+endif()
+zorvik_windows_build(win64 toolchain-x86_64-mingw.cmake ${twin_on_demand})
+
+function(zorvik_runtime arch var_dir var_exe)
+  if(arch STREQUAL "x86_64")
+    set(${var_dir} ${CMAKE_BINARY_DIR}/win64 PARENT_SCOPE)
+    set(${var_exe} ${CMAKE_BINARY_DIR}/win64/zorvik.exe PARENT_SCOPE)
+  else()
+    set(${var_dir} ${CMAKE_BINARY_DIR}/win32 PARENT_SCOPE)
+    set(${var_exe} ${ZORVIK_EXE} PARENT_SCOPE)
+  endif()
+endfunction()
+zorvik_runtime(${ZORVIK_RUNTIME_ARCH} ZORVIK_RUNTIME_DIR ZORVIK_RUNTIME_EXE)
+# The benchmarks take the program from its own sub-build, which they bring up to date themselves.
+set(ZORVIK_BENCH_BUILD ${CMAKE_BINARY_DIR}/win32)
+if(ZORVIK_BENCH_ARCH STREQUAL "x86_64")
+  set(ZORVIK_BENCH_BUILD ${CMAKE_BINARY_DIR}/win64)
 endif()
 
-# What tools/run-zorvik.sh and the benchmarks need to know about this build.
-if(ZORVIK_RUNTIME_ARCH STREQUAL "i686")
-  set(ZORVIK_RUNTIME_EXE ${ZORVIK_EXE})
-else()
-  set(ZORVIK_RUNTIME_EXE ${ZORVIK_RUNTIME_DIR}/zorvik.exe)
-endif()
+# What tools/run-zorvik.sh and the benchmark scripts need to know about this build.
 file(WRITE ${CMAKE_BINARY_DIR}/runtime.env
 "ZORVIK_RUNTIME_ARCH=${ZORVIK_RUNTIME_ARCH}
 ZORVIK_RUNTIME_DIR=${ZORVIK_RUNTIME_DIR}
 ZORVIK_RUNTIME_EXE=${ZORVIK_RUNTIME_EXE}
 ZORVIK_PROBE=${ZORVIK_RUNTIME_DIR}/tests/e2e/probe/zprobe.exe
+ZORVIK_BENCH_ARCH=${ZORVIK_BENCH_ARCH}
+ZORVIK_BENCH_BUILD=${ZORVIK_BENCH_BUILD}
+ZORVIK_BENCH_EXE=${ZORVIK_BENCH_BUILD}/zorvik.exe
+ZORVIK_BENCH_PROBE=${ZORVIK_BENCH_BUILD}/tests/e2e/probe/zprobe.exe
 ")
 
 if(ZORVIK_BUILD_TESTS)

@@ -15,7 +15,23 @@ for p in "${native_pkgs[@]}" "${i386_pkgs[@]}"; do
 done
 have_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
 
-if [ ${#missing[@]} -eq 0 ] && have_locale; then
+# Where the kernel cannot run 32-bit programs, 32-bit Wine runs under qemu-i386, which must be
+# qemu 10 or later (bookworm's 7.2 ignores MAP_FIXED_NOREPLACE and Wine fails to start on it).
+# Known only once wine32 is installed, so this is checked again at the end.
+needs_qemu() {
+  case ${ZORVIK_TEST_ARCH:-auto} in
+  i686-qemu) return 0 ;;
+  auto) [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
+  *) return 1 ;;
+  esac
+}
+have_qemu() {
+  local v
+  v=$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null) || return 1
+  dpkg --compare-versions "$v" ge 1:10
+}
+
+if [ ${#missing[@]} -eq 0 ] && have_locale && { ! needs_qemu || have_qemu; }; then
   exit 0
 fi
 
@@ -37,4 +53,15 @@ if ! have_locale; then
     echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   fi
   $SUDO locale-gen
+fi
+
+if needs_qemu && ! have_qemu; then
+  echo "installing: qemu-user from bookworm-backports (32-bit Wine runs under qemu-i386 here)"
+  list=/etc/apt/sources.list.d/bookworm-backports.sources
+  if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
+      'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' | $SUDO tee "$list" >/dev/null
+  fi
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q qemu-user/bookworm-backports
 fi

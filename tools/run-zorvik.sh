@@ -6,18 +6,24 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck disable=SC1091
 source build/runtime.env
-if [ "$ZORVIK_RUNTIME_ARCH" != i686 ]; then
-  echo "run: this kernel cannot run 32-bit programs; running the 64-bit build of the same sources" >&2
-fi
+case $ZORVIK_RUNTIME_ARCH in
+i686) echo "run: $ZORVIK_RUNTIME_EXE (32-bit) with 32-bit Wine, natively" >&2 ;;
+i686-qemu) echo "run: $ZORVIK_RUNTIME_EXE (32-bit) with 32-bit Wine under qemu-i386 emulation" >&2 ;;
+*) echo "run: $ZORVIK_RUNTIME_EXE, the 64-bit twin, with 64-bit Wine (ZORVIK_TEST_ARCH=$ZORVIK_RUNTIME_ARCH)" >&2 ;;
+esac
 mkdir -p build/run   # zorvik.dat, the settings, lives in the current directory
 
 if [ -n "${DISPLAY:-}" ]; then
-  if [ "$ZORVIK_RUNTIME_ARCH" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
+  wine=(/usr/lib/wine/wine)
+  case $ZORVIK_RUNTIME_ARCH in
+  i686-qemu) wine=("$PWD/tools/i386-emulation.sh" /usr/lib/wine/wine) ;;
+  x86_64) wine=(/usr/lib/wine/wine64) ;;
+  esac
   export WINEPREFIX=${WINEPREFIX:-$PWD/build/run-prefix-$ZORVIK_RUNTIME_ARCH}
-  export WINELOADER=$wine WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINELOADER=${wine[-1]} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   cd build/run
-  exec "$wine" "$ZORVIK_RUNTIME_EXE"
+  exec "${wine[@]}" "$ZORVIK_RUNTIME_EXE"
 fi
 
 bench=build/run-bench
