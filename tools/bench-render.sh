@@ -7,23 +7,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
-if [ ! -f "$build/runtime.env" ]; then
-  cmake -S . -B "$build" >/dev/null
-  cmake --build "$build" --parallel 2 >/dev/null
-fi
+./tools/bench-build.sh "$build" render_bench
 # shellcheck disable=SC1090,SC1091
 source "$build/runtime.env"
-# Only what the measurement needs, so that a broken test elsewhere does not stop it.
-cmake --build "$ZORVIK_RUNTIME_DIR" --target render_bench zprobe --parallel 2 >/dev/null
-program=$ZORVIK_RUNTIME_DIR/tests/benchmarks/render_bench.exe
+program=$ZORVIK_BENCH_BUILD/tests/benchmarks/render_bench.exe
 [ -f "$program" ] || { echo "bench-render: $program was not built" >&2; exit 1; }
 
 bench=$build/render-bench
 trap './tools/bench.sh stop '"$bench"' >/dev/null 2>&1 || true' EXIT
-./tools/bench.sh start "$bench" "$ZORVIK_RUNTIME_ARCH" "$ZORVIK_PROBE"
-if [ "$ZORVIK_RUNTIME_ARCH" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
+./tools/bench.sh start "$bench" "$ZORVIK_BENCH_ARCH" "$ZORVIK_BENCH_PROBE"
+if [ "$ZORVIK_BENCH_ARCH" = i686 ]; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
 
-echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC'), $ZORVIK_RUNTIME_ARCH build under $("$wine" --version)"
+echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC'), $(./tools/bench-build.sh "$build" --describe) under $("$wine" --version)"
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 echo "Load average before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 echo

@@ -7,11 +7,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 starts=${2:-10}
+./tools/bench-build.sh "$build"
 # shellcheck disable=SC1091
 source "$build/runtime.env"
 
 bench=$build/bench-startup
 trap './tools/bench.sh stop "$bench" >/dev/null 2>&1 || true' EXIT
-./tools/bench.sh start "$bench" "$ZORVIK_RUNTIME_ARCH" "$ZORVIK_PROBE" 2>/dev/null
+./tools/bench.sh start "$bench" "$ZORVIK_BENCH_ARCH" "$ZORVIK_BENCH_PROBE" 2>/dev/null
 ./tools/bench-machine.sh "$bench"
-/usr/bin/python3 tools/bench_startup.py "$bench" "$ZORVIK_RUNTIME_EXE" "$ZORVIK_PROBE" "$starts"
+echo "build:   $(./tools/bench-build.sh "$build" --describe)"
+/usr/bin/python3 tools/bench_startup.py "$bench" "$ZORVIK_BENCH_EXE" "$ZORVIK_BENCH_PROBE" "$starts"
