@@ -63,6 +63,7 @@ zorvik_windows_build(win32 toolchain-i686-mingw.cmake OFF)
 set(ZORVIK_EXE ${CMAKE_BINARY_DIR}/zorvik.exe)
 add_custom_target(zorvik_exe ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/win32/zorvik.exe ${ZORVIK_EXE}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/win32/zorvik.exe.debug ${ZORVIK_EXE}.debug
   DEPENDS win32
   COMMENT "build/zorvik.exe")
 

@@ -2,6 +2,13 @@
 
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=932")
 
+# The same bytes from any checkout: __FILE__ and debug info name the sources and the build folder
+# (the last map that fits wins) by where they are in the project, not on the disk. Each function
+# and object in a section of its own, for the linker to drop those nothing uses.
+add_compile_options(
+  "$<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.;-ffile-prefix-map=${CMAKE_BINARY_DIR}=build>"
+  "$<$<COMPILE_LANGUAGE:CXX>:-ffunction-sections;-fdata-sections>")
+
 add_library(zorvik_core STATIC ${ZORVIK_PURE_SOURCES} ${ZORVIK_WIN32_SOURCES})
 target_include_directories(zorvik_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(zorvik_core PUBLIC ${ZORVIK_TEXT_FLAGS} PRIVATE ${ZORVIK_WARNING_FLAGS} -Werror)
@@ -11,9 +18,21 @@ target_link_libraries(zorvik_core PUBLIC user32 gdi32 shell32 kernel32)
 # Statically linked, so that it imports system DLLs only.
 set(ZORVIK_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(zorvik WIN32 zorvik/shell/main.cpp resources/zorvik.rc)
+add_executable(zorvik WIN32 zorvik/shell/main.cpp zorvik/shell/terminate.cpp resources/zorvik.rc)
 target_link_libraries(zorvik PRIVATE zorvik_core)
-target_link_options(zorvik PRIVATE ${ZORVIK_STATIC_LINK})
+# The map tells what each library put in (tools/exe_size.py reads it).
+target_link_options(zorvik PRIVATE ${ZORVIK_STATIC_LINK} -Wl,--gc-sections -Wl,--no-insert-timestamp
+                    -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/zorvik.map)
+# The shipped file carries no debug info: that of the static runtime goes to zorvik.exe.debug, which
+# gdb finds through .gnu_debuglink. objcopy stamps what it writes with the time unless
+# SOURCE_DATE_EPOCH says otherwise; 0 as the linker leaves it, and the CRC in the link stays put.
+add_custom_command(TARGET zorvik POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+          ${CMAKE_OBJCOPY} --only-keep-debug zorvik.exe zorvik.exe.debug
+  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+          ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=zorvik.exe.debug zorvik.exe
+  WORKING_DIRECTORY $<TARGET_FILE_DIR:zorvik>
+  VERBATIM)
 set_source_files_properties(resources/zorvik.rc PROPERTIES
   OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/zorvik.ico;${PROJECT_SOURCE_DIR}/resources/zorvik.manifest;${PROJECT_SOURCE_DIR}/resources/version.h")
 

@@ -2,6 +2,7 @@
 import os
 import re
 import struct
+import zlib
 
 import pefile
 import pytest
@@ -38,6 +39,41 @@ def test_is_a_32_bit_gui_executable(pe):
     assert pe.FILE_HEADER.Machine == pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]
     assert pe.OPTIONAL_HEADER.Magic == 0x10B  # PE32, not PE32+
     assert pe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"]
+
+
+def section_names(pe):
+    """Names longer than 8 bytes are "/offset" into the string table after the COFF symbols."""
+    strings = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    names = []
+    for section in pe.sections:
+        name = section.Name.rstrip(b"\0")
+        if name.startswith(b"/"):
+            start = strings + int(name[1:])
+            name = pe.__data__[start:pe.__data__.find(b"\0", start)]
+        names.append(name.decode())
+    return names
+
+
+def test_debug_info_is_in_the_file_beside_it(pe):
+    names = section_names(pe)
+    assert ".text" in names and ".eh_frame" in names
+    assert not [name for name in names if name.startswith(".debug") or name.startswith(".zdebug")], names
+    assert pe.FILE_HEADER.NumberOfSymbols == 0
+    link = next(s for s, name in zip(pe.sections, names) if name == ".gnu_debuglink").get_data()
+    name_end = link.index(b"\0")
+    assert link[:name_end] == b"zorvik.exe.debug"
+    (crc,) = struct.unpack_from("<I", link, (name_end + 4) & ~3)  # after the name's padding to 4 bytes
+    with open(EXE + ".debug", "rb") as debug:
+        beside = zlib.crc32(debug.read())
+    assert crc == beside, "zorvik.exe.debug beside it is not the one it was linked with"
+
+
+def test_bytes_do_not_tell_when_or_where_it_was_built(pe):
+    assert pe.FILE_HEADER.TimeDateStamp == 0
+    assert pe.OPTIONAL_HEADER.CheckSum == pe.generate_checksum()
+    data = bytes(pe.__data__)
+    for folder in {ROOT, os.path.dirname(os.path.realpath(EXE))}:
+        assert folder.encode() not in data and folder.replace("/", "\\").encode() not in data
 
 
 def test_imports_only_system_dlls(pe):
