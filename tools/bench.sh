@@ -141,8 +141,10 @@ start | start-multi)
   *) log "unknown runtime $arch"; exit 2 ;;
   esac
   export WINELOADER=$loader
-  export WINEPREFIX=$dir/prefix-$arch
+  # A 32-bit Windows for the 32-bit program: left to itself, Wine would make a 64-bit prefix
+  # wherever 64-bit Wine is installed and run it there under WoW64.
   if [ "$loader" = /usr/lib/wine/wine ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+  export WINEPREFIX=$dir/prefix-$WINEARCH
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer dialogs
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8

@@ -19,7 +19,8 @@ if [ -n "${DISPLAY:-}" ]; then
   i686-qemu) wine=("$PWD/tools/i386-emulation.sh" /usr/lib/wine/wine) ;;
   x86_64) wine=(/usr/lib/wine/wine64) ;;
   esac
-  export WINEPREFIX=${WINEPREFIX:-$PWD/build/run-prefix-$ZORVIK_RUNTIME_ARCH}
+  if [ "$ZORVIK_RUNTIME_ARCH" = x86_64 ]; then export WINEARCH=win64; else export WINEARCH=win32; fi
+  export WINEPREFIX=${WINEPREFIX:-$PWD/build/run-prefix-$WINEARCH}
   export WINELOADER=${wine[-1]} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   cd build/run
