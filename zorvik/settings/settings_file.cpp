@@ -32,6 +32,25 @@ void TakeRestoredGeometry(SettingsRecord& s)
     s.Height = RectHeight(r);
 }
 
+// The save as first designed: it needs the right to write zorvik.dat and nothing else. With no
+// sharing the open fails, before CREATE_ALWAYS truncates, on a file held open elsewhere.
+bool WritePlainly(const unsigned char* bytes, const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes, kSettingsSize, &written, nullptr) && written == kSettingsSize;
+    CloseHandle(file);
+    return ok;
+}
+
+// Rights or locks that the rename needs and a plain write may not: on the directory, or on the
+// target, where the plain write's own open then fails the same way and leaves it alone.
+bool RenameRefused(DWORD error)
+{
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 }  // namespace
 
 bool LoadSettings()
@@ -53,23 +72,26 @@ bool LoadSettings()
 
 bool WriteSettingsFile(const SettingsRecord& record, const char* path)
 {
-    // Write beside the target and rename over it, so a failed write never leaves it short.
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(".", "zvk", 0, temp)) return false;
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temp);
-        return false;
-    }
     unsigned char bytes[kSettingsSize];
     EncodeSettings(record, bytes);
+    // Write beside the target and rename over it, so a failed write never leaves it short.
+    char temp[MAX_PATH];
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (GetTempFileNameA(".", "zvk", 0, temp)) {
+        file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) DeleteFileA(temp);
+    }
+    // A directory that takes no new file may still hold a zorvik.dat that can be written.
+    if (file == INVALID_HANDLE_VALUE) return WritePlainly(bytes, path);
     DWORD written = 0;
-    bool ok = WriteFile(file, bytes, kSettingsSize, &written, nullptr) && written == kSettingsSize;
-    ok = FlushFileBuffers(file) && ok;
+    const bool whole = WriteFile(file, bytes, kSettingsSize, &written, nullptr) && written == kSettingsSize;
+    FlushFileBuffers(file);  // only a wish for the disk: the bytes are written either way
     CloseHandle(file);
-    if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) DeleteFileA(temp);
-    return ok;
+    if (whole && MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = GetLastError();
+    DeleteFileA(temp);
+    // Not where the disk refused the bytes: a plain write would truncate the target and fail alike.
+    return whole && RenameRefused(error) && WritePlainly(bytes, path);
 }
 
 void SaveSettings()

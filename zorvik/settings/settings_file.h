@@ -12,6 +12,8 @@ bool LoadSettings();
 // Skipped while Shift and Ctrl are held.
 void SaveSettings();
 
-// Replaces the file in one step; on any failure the old file stays and no temporary file is left.
-// The temporary file is made in the current directory, so path names a file there.
+// Replaces the file in one step through a temporary file in the current directory, so path names
+// a file there. Where the directory refuses that file or the rename, writes path in place instead,
+// which fails without touching it when it is read-only or open elsewhere; only a write in place that
+// fails after its open can leave it short. No temporary file is left where one can be removed.
 bool WriteSettingsFile(const SettingsRecord& record, const char* path);

@@ -307,14 +307,30 @@ TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
     ExpectOnlyTheOldFile(old);
 }
 
-TEST_F(Settings, ADirectoryThatCannotBeWrittenKeepsTheOldFile)
+TEST_F(Settings, ADirectoryThatTakesNoNewFileSavesIntoTheFileIfItCanBeWritten)
 {
     const Bytes old = FileBytes(Unusual());
     RunOnFile(old);
     {
-        Immutable locked(dir_.Path());
-        if (!locked.Ok()) GTEST_SKIP() << "this host cannot make a directory unwritable";
+        Immutable directory(dir_.Path());
+        if (!directory.Ok()) GTEST_SKIP() << "this host cannot make a directory unwritable";
         StopTestApp();
+    }
+    StoredSettings saved = Unusual();
+    saved.Zoom = 3;
+    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(saved));
+    EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
+    HANDLE exclusive =
+        CreateFileA("zorvik.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);  // the save closed its handle
+    CloseHandle(exclusive);
+
+    dir_.Write("zorvik.dat", old);
+    {
+        Immutable directory(dir_.Path());
+        Immutable file("zorvik.dat");
+        if (!directory.Ok() || !file.Ok()) GTEST_SKIP() << "this host cannot make a file unchangeable";
+        EXPECT_FALSE(WriteSettingsFile(AppState.AppSettings, "zorvik.dat"));
     }
     ExpectOnlyTheOldFile(old);
 }
