@@ -160,6 +160,7 @@ export ZORVIK_WINE=$wine
 export ZORVIK_XSERVER_PID=$xserver_pid
 export ZORVIK_BENCH_KIND=$kind
 export ZORVIK_RUNTIME=$arch
+export ZORVIK_TIMEOUT_SCALE=$([ "$arch" = i686-qemu ] && echo 3 || echo 1)
 export ZORVIK_HOST_AGENT=$dir/host
 ENV
   start_host_agent

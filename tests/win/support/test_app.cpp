@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "general/general.h"
 #include "zorvik/shell/app_state.h"
@@ -94,6 +95,17 @@ SettingsRecord DefaultRecord()
     SettingsRecord s = {};
     ApplyDefaultSettings(s);
     return s;
+}
+
+DWORD ScaledTimeout(DWORD ms)
+{
+    static const DWORD scale = [] {
+        char text[16];
+        const DWORD n = GetEnvironmentVariableA("ZORVIK_TIMEOUT_SCALE", text, sizeof text);
+        const int value = n > 0 && n < sizeof text ? atoi(text) : 1;
+        return static_cast<DWORD>(value > 1 ? value : 1);
+    }();
+    return ms * scale;
 }
 
 bool PumpMessages()

@@ -39,14 +39,17 @@ bool StartTestApp();
 void StopTestApp();
 // Dispatches what is queued for this thread; returns whether a WM_QUIT was seen.
 bool PumpMessages();
+// A deadline as the bench allows for it: longer where Wine runs emulated (ZORVIK_TIMEOUT_SCALE).
+DWORD ScaledTimeout(DWORD ms);
 // Pumps until the condition holds or the time is up.
 template <class Condition>
 bool PumpUntil(Condition condition, DWORD timeoutMs = 3000)
 {
     const DWORD start = GetTickCount();
+    const DWORD limit = ScaledTimeout(timeoutMs);
     while (!condition()) {
         PumpMessages();
-        if (GetTickCount() - start > timeoutMs) return condition();
+        if (GetTickCount() - start > limit) return condition();
         Sleep(5);
     }
     return true;
