@@ -40,7 +40,7 @@ def poll(condition, timeout=10.0, interval=0.02, what="condition"):
         if value:
             return value
         if time.monotonic() >= deadline:
-            raise Timeout(f"timed out after {timeout} s waiting for {what}")
+            raise Timeout(f"timed out after {timeout} s waiting for {what() if callable(what) else what}")
         time.sleep(interval)
 
 

@@ -88,7 +88,9 @@ def test_f1_shows_the_about_box_on_release(bench, probe, app):
         bench.xdotool("key", "h")
         # Not opened before the copy has begun: the program would not retry a clipboard held open.
         poll(lambda: probe.ok("clipseq") != seq, timeout=5, what="a copy")
-        poll(lambda: clipboard_text(probe) == b"%02x%02x%02x" % (r, g, b), timeout=5, what="the copied colour")
+        seen = []
+        poll(lambda: seen.append(clipboard_text(probe)) or seen[-1] == b"%02x%02x%02x" % (r, g, b), timeout=5,
+             what=lambda: f"the copied colour {(r, g, b)} (the clipboard held {seen[-1]!r})")
         assert not boxes(probe, app)
     finally:
         bench.xdotool("keyup", "F1")
