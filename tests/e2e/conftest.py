@@ -8,7 +8,7 @@ import pytest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from bench_fixtures import launch, probe, workdir  # noqa: E402,F401
+from bench_fixtures import launch, probe, pytest_runtest_makereport, workdir  # noqa: E402,F401
 from harness import Bench, ShellRecorder, View, scratch_dir, show_pattern, write_pattern_png  # noqa: E402
 
 

@@ -8,7 +8,7 @@ import pytest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 
-from bench_fixtures import launch, probe, workdir  # noqa: E402,F401
+from bench_fixtures import launch, probe, pytest_runtest_makereport, workdir  # noqa: E402,F401
 from harness import Bench, read_bench_env  # noqa: E402
 
 # The layout that tools/bench.sh start-multi sets up: an 800x600 monitor left of the 1280x960 primary.
