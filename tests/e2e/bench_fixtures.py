@@ -52,7 +52,7 @@ def pytest_runtest_makereport(item, call):
     outcome = yield
     report = outcome.get_result()
     bench = item.funcargs.get("bench") if hasattr(item, "funcargs") else None
-    if report.when != "call" or not report.failed or bench is None:
+    if report.when not in ("setup", "call") or not report.failed or bench is None:
         return
     folder = os.path.join(os.path.dirname(bench.dir), "e2e-failures")
     os.makedirs(folder, exist_ok=True)

@@ -4,7 +4,7 @@ import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, poll, settle, view_shows
+from harness import ROOT, WM_COMMAND, Layout, View, poll, screen_color, settle, view_shows
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402
@@ -46,7 +46,11 @@ def app(launch, bench, probe, pattern_png):
     settle(probe, app.hwnd)
     bench.move_pointer(*POINTER_BEFORE)
     bench.xdotool("windowfocus", app.x_window())
-    poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*POINTER_BEFORE)), timeout=10, what="the first view")
+    # The whole view, not just a block of the colour somewhere in it: a capture point a few pixels
+    # off still shows that block, and H would then copy its neighbour.
+    view = View(bench, probe, app)
+    _, _, w, h = view.client()
+    view.wait_capture(Layout(w, h, view.line_height(), 6), POINTER_BEFORE, screen_color(color_at))
     return app
 
 

@@ -8,7 +8,7 @@ import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, poll, settle, view_pixels, view_shows, \
+from harness import ROOT, WM_COMMAND, Layout, View, poll, screen_color, settle, view_pixels, \
     windows_path
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
@@ -36,8 +36,10 @@ def picker(launch, bench, probe, pattern_png):
 def pick(bench, probe, app, point):
     """Moves the pointer there and waits until the view shows that pixel enlarged."""
     bench.move_pointer(*point)
-    poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*point)), timeout=10,
-         what=f"the view to show the pixel at {point}")
+    # The whole view: a block of the colour somewhere in it would also pass a few pixels off.
+    view = View(bench, probe, app)
+    _, _, w, h = view.client()
+    view.wait_capture(Layout(w, h, view.line_height(), 6), point, screen_color(color_at))
 
 
 def clipboard_holds(probe, expected):
