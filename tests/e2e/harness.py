@@ -482,6 +482,11 @@ class View:
             return None
         return poll(measure, timeout=10, what="the status area")
 
+    def layout(self, zoom):
+        """The Layout of the window's present client size at a zoom."""
+        _, _, w, h = self.client()
+        return Layout(w, h, self.line_height(), zoom)
+
     def focus(self):
         """Keys from xdotool reach the window from now on, wherever the pointer goes."""
         self.bench.xdotool("windowfocus", self.app.x_window())

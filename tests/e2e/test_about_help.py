@@ -4,7 +4,7 @@ import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, Layout, View, poll, screen_color, settle, view_shows
+from harness import ROOT, WM_COMMAND, View, poll, screen_color, settle, view_shows
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402
@@ -49,8 +49,7 @@ def app(launch, bench, probe, pattern_png):
     # The whole view, not just a block of the colour somewhere in it: a capture point a few pixels
     # off still shows that block, and H would then copy its neighbour.
     view = View(bench, probe, app)
-    _, _, w, h = view.client()
-    view.wait_capture(Layout(w, h, view.line_height(), 6), POINTER_BEFORE, screen_color(color_at))
+    view.wait_capture(view.layout(6), POINTER_BEFORE, screen_color(color_at))
     return app
 
 

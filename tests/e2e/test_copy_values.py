@@ -8,7 +8,7 @@ import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, Layout, View, poll, screen_color, settle, view_pixels, \
+from harness import ROOT, WM_COMMAND, View, poll, screen_color, settle, view_pixels, \
     windows_path
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
@@ -38,8 +38,7 @@ def pick(bench, probe, app, point):
     bench.move_pointer(*point)
     # The whole view: a block of the colour somewhere in it would also pass a few pixels off.
     view = View(bench, probe, app)
-    _, _, w, h = view.client()
-    view.wait_capture(Layout(w, h, view.line_height(), 6), point, screen_color(color_at))
+    view.wait_capture(view.layout(6), point, screen_color(color_at))
 
 
 def clipboard_holds(probe, expected):
