@@ -1,22 +1,35 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on Debian 12. Does nothing when all is present.
+# Installs what building and testing need on Debian 12 or 13. Does nothing when all is present.
 set -euo pipefail
 
 native_pkgs=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xdotool x11-xserver-utils x11-utils imagemagick
   xclip locales fonts-ipafont-gothic python3 python3-pytest python3-pil python3-pefile
-  xserver-xorg-core xserver-xorg-video-dummy procps file xzoom git
+  xserver-xorg-core xserver-xorg-video-dummy procps file git
   libxrandr2 libxinerama1 libxi6 libxfixes3 libxrender1 libxcursor1 libxcomposite1 libxxf86vm1)
 i386_pkgs=(wine wine64 wine32:i386 libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
   libxrender1:i386 libxcursor1:i386 libxcomposite1:i386 libxxf86vm1:i386)
 
+# Only where the distribution has them: xzoom (the CPU benchmark's comparison; Debian 13 has none).
+optional_pkgs=(xzoom)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+available() { apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [^(]'; }
 missing=()
 for p in "${native_pkgs[@]}" "${i386_pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  installed "$p" || missing+=("$p")
 done
+add_optional() {
+  local p
+  for p in "${optional_pkgs[@]}"; do
+    if ! installed "$p" && available "$p" && [[ " ${missing[*]} " != *" $p "* ]]; then missing+=("$p"); fi
+  done
+}
+add_optional
 have_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
 
 # Where the kernel cannot run 32-bit programs, 32-bit Wine runs under qemu-i386, which must be
-# qemu 10 or later (bookworm's 7.2 ignores MAP_FIXED_NOREPLACE and Wine fails to start on it).
+# qemu 10 or later (bookworm's 7.2 ignores MAP_FIXED_NOREPLACE and Wine fails to start on it):
+# the distribution's own where it is new enough (Debian 13), else bookworm-backports'.
 # Known only once wine32 is installed, so this is checked again at the end.
 needs_qemu() {
   case ${ZORVIK_TEST_ARCH:-auto} in
@@ -45,6 +58,7 @@ if [ ${#missing[@]} -ne 0 ]; then
     $SUDO dpkg --add-architecture i386
   fi
   $SUDO apt-get update -q
+  add_optional
   $SUDO apt-get install -y -q "${missing[@]}"
 fi
 
@@ -56,6 +70,13 @@ if ! have_locale; then
 fi
 
 if needs_qemu && ! have_qemu; then
+  $SUDO apt-get update -q
+  own=$(apt-cache policy qemu-user 2>/dev/null | sed -n 's/^ *Candidate: //p')
+  if [ -n "$own" ] && [ "$own" != "(none)" ] && dpkg --compare-versions "$own" ge 1:10; then
+    echo "installing: qemu-user $own (32-bit Wine runs under qemu-i386 here)"
+    $SUDO apt-get install -y -q qemu-user
+    exit 0
+  fi
   echo "installing: qemu-user from bookworm-backports (32-bit Wine runs under qemu-i386 here)"
   list=/etc/apt/sources.list.d/bookworm-backports.sources
   if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
