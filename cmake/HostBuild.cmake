@@ -46,46 +46,56 @@ else()
   set(ZORVIK_BENCH_ARCH x86_64)
 endif()
 
-function(zorvik_windows_build name toolchain exclude_from_all)
+# name: its folder under the build; program and tests: ON or OFF.
+function(zorvik_windows_build name toolchain exclude_from_all program tests)
   ExternalProject_Add(${name}
     EXCLUDE_FROM_ALL ${exclude_from_all}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/${name}
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain}
                -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
-               -DZORVIK_BUILD_TESTS=${ZORVIK_BUILD_TESTS}
+               -DZORVIK_BUILD_PROGRAM=${program}
+               -DZORVIK_BUILD_TESTS=${tests}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON)
 endfunction()
 
-zorvik_windows_build(win32 toolchain-i686-mingw.cmake OFF)
+# The shipped program, on its own: its compiler's thread model differs from the test programs'.
+zorvik_windows_build(win32 toolchain-i686-mingw.cmake OFF ON OFF)
 set(ZORVIK_EXE ${CMAKE_BINARY_DIR}/zorvik.exe)
 add_custom_target(zorvik_exe ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/win32/zorvik.exe ${ZORVIK_EXE}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/win32/zorvik.exe.debug ${ZORVIK_EXE}.debug
   DEPENDS win32
   COMMENT "build/zorvik.exe")
+# The 32-bit test programs: the program's code from the same sources, with GoogleTest.
+if(ZORVIK_BUILD_TESTS)
+  zorvik_windows_build(win32-tests toolchain-i686-mingw-posix.cmake OFF OFF ON)
+endif()
 
-# The 64-bit twin: built by default only when the tests run it; the benchmark scripts build it
-# (target win64) where the kernel cannot run 32-bit Wine natively.
+# The 64-bit twin, program and test programs in one: built by default only when the tests run it;
+# the benchmark scripts build it (target win64) where the kernel cannot run 32-bit Wine natively.
 set(twin_on_demand ON)
 if(ZORVIK_RUNTIME_ARCH STREQUAL "x86_64")
   set(twin_on_demand OFF)
 endif()
-zorvik_windows_build(win64 toolchain-x86_64-mingw.cmake ${twin_on_demand})
+zorvik_windows_build(win64 toolchain-x86_64-mingw.cmake ${twin_on_demand} ON ${ZORVIK_BUILD_TESTS})
 
 if(ZORVIK_RUNTIME_ARCH STREQUAL "x86_64")
   set(ZORVIK_RUNTIME_DIR ${CMAKE_BINARY_DIR}/win64)
   set(ZORVIK_RUNTIME_EXE ${CMAKE_BINARY_DIR}/win64/zorvik.exe)
 else()
-  set(ZORVIK_RUNTIME_DIR ${CMAKE_BINARY_DIR}/win32)
+  set(ZORVIK_RUNTIME_DIR ${CMAKE_BINARY_DIR}/win32-tests)
   set(ZORVIK_RUNTIME_EXE ${ZORVIK_EXE})
 endif()
-# The benchmarks take the program from its own sub-build, which they bring up to date themselves.
+# The benchmarks take the program and their own programs (zprobe, render_bench) from the
+# sub-builds, which they bring up to date themselves.
 set(ZORVIK_BENCH_BUILD ${CMAKE_BINARY_DIR}/win32)
+set(ZORVIK_BENCH_TESTS_BUILD ${CMAKE_BINARY_DIR}/win32-tests)
 if(ZORVIK_BENCH_ARCH STREQUAL "x86_64")
   set(ZORVIK_BENCH_BUILD ${CMAKE_BINARY_DIR}/win64)
+  set(ZORVIK_BENCH_TESTS_BUILD ${CMAKE_BINARY_DIR}/win64)
 endif()
 
 # What tools/run-zorvik.sh and the benchmark scripts need to know about this build.
@@ -96,8 +106,9 @@ ZORVIK_RUNTIME_EXE=${ZORVIK_RUNTIME_EXE}
 ZORVIK_PROBE=${ZORVIK_RUNTIME_DIR}/tests/e2e/probe/zprobe.exe
 ZORVIK_BENCH_ARCH=${ZORVIK_BENCH_ARCH}
 ZORVIK_BENCH_BUILD=${ZORVIK_BENCH_BUILD}
+ZORVIK_BENCH_TESTS_BUILD=${ZORVIK_BENCH_TESTS_BUILD}
 ZORVIK_BENCH_EXE=${ZORVIK_BENCH_BUILD}/zorvik.exe
-ZORVIK_BENCH_PROBE=${ZORVIK_BENCH_BUILD}/tests/e2e/probe/zprobe.exe
+ZORVIK_BENCH_PROBE=${ZORVIK_BENCH_TESTS_BUILD}/tests/e2e/probe/zprobe.exe
 ")
 
 if(ZORVIK_BUILD_TESTS)

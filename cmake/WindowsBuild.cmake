@@ -18,23 +18,29 @@ target_link_libraries(zorvik_core PUBLIC user32 gdi32 shell32 kernel32)
 # Statically linked, so that it imports system DLLs only.
 set(ZORVIK_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(zorvik WIN32 zorvik/shell/main.cpp zorvik/shell/terminate.cpp resources/zorvik.rc)
-target_link_libraries(zorvik PRIVATE zorvik_core)
-# The map tells what each library put in (tools/exe_size.py reads it).
-target_link_options(zorvik PRIVATE ${ZORVIK_STATIC_LINK} -Wl,--gc-sections -Wl,--no-insert-timestamp
-                    -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/zorvik.map)
-# The shipped file carries no debug info: that of the static runtime goes to zorvik.exe.debug, which
-# gdb finds through .gnu_debuglink. objcopy stamps what it writes with the time unless
-# SOURCE_DATE_EPOCH says otherwise; 0 as the linker leaves it, and the CRC in the link stays put.
-add_custom_command(TARGET zorvik POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
-          ${CMAKE_OBJCOPY} --only-keep-debug zorvik.exe zorvik.exe.debug
-  COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
-          ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=zorvik.exe.debug zorvik.exe
-  WORKING_DIRECTORY $<TARGET_FILE_DIR:zorvik>
-  VERBATIM)
-set_source_files_properties(resources/zorvik.rc PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/zorvik.ico;${PROJECT_SOURCE_DIR}/resources/zorvik.manifest;${PROJECT_SOURCE_DIR}/resources/version.h")
+# The shipped program (a build of the test programs leaves it out).
+if(ZORVIK_BUILD_PROGRAM)
+  add_executable(zorvik WIN32 zorvik/shell/main.cpp zorvik/shell/terminate.cpp resources/zorvik.rc)
+  target_link_libraries(zorvik PRIVATE zorvik_core)
+  # The map tells what each library put in (tools/exe_size.py reads it).
+  target_link_options(zorvik PRIVATE ${ZORVIK_STATIC_LINK} -Wl,--gc-sections -Wl,--no-insert-timestamp
+                      -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/zorvik.map)
+  # The oldest system it runs on, Windows XP (5.1), in the header, where the loader reads it.
+  target_link_options(zorvik PRIVATE -Wl,--major-os-version,5,--minor-os-version,1
+                      -Wl,--major-subsystem-version,5,--minor-subsystem-version,1)
+  # The shipped file carries no debug info: that of the static runtime goes to zorvik.exe.debug, which
+  # gdb finds through .gnu_debuglink. objcopy stamps what it writes with the time unless
+  # SOURCE_DATE_EPOCH says otherwise; 0 as the linker leaves it, and the CRC in the link stays put.
+  add_custom_command(TARGET zorvik POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+            ${CMAKE_OBJCOPY} --only-keep-debug zorvik.exe zorvik.exe.debug
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+            ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=zorvik.exe.debug zorvik.exe
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:zorvik>
+    VERBATIM)
+  set_source_files_properties(resources/zorvik.rc PROPERTIES
+    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/resources/zorvik.ico;${PROJECT_SOURCE_DIR}/resources/zorvik.manifest;${PROJECT_SOURCE_DIR}/resources/version.h")
+endif()
 
 if(ZORVIK_BUILD_TESTS)
   set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

@@ -26,8 +26,12 @@ if [ "${1:-}" = --describe ]; then
   exit 0
 fi
 
-if [ ! -f "$ZORVIK_BENCH_BUILD/CMakeCache.txt" ]; then
-  cmake --build "$build" --target "${ZORVIK_BENCH_BUILD##*/}" --parallel 2 >/dev/null
-fi
-# Only what the measurement needs, so that a broken test elsewhere does not stop it.
-cmake --build "$ZORVIK_BENCH_BUILD" --target zorvik zprobe "$@" --parallel 2 >/dev/null
+for sub in "$ZORVIK_BENCH_BUILD" "$ZORVIK_BENCH_TESTS_BUILD"; do
+  if [ ! -f "$sub/CMakeCache.txt" ]; then
+    cmake --build "$build" --target "${sub##*/}" --parallel 2 >/dev/null
+  fi
+done
+# Only what the measurement needs, so that a broken test elsewhere does not stop it: the program
+# from its own build, zprobe and the extra targets from that of the test programs.
+cmake --build "$ZORVIK_BENCH_BUILD" --target zorvik --parallel 2 >/dev/null
+cmake --build "$ZORVIK_BENCH_TESTS_BUILD" --target zprobe "$@" --parallel 2 >/dev/null

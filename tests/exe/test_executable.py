@@ -11,11 +11,6 @@ EXE = os.environ.get("ZORVIK_EXE", "build/zorvik.exe")
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 
-# DLLs that every Windows since XP has; the C and C++ runtimes must be linked in.
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "msvcrt.dll", "advapi32.dll",
-               "comctl32.dll", "ole32.dll", "ws2_32.dll", "version.dll"}
-
-
 @pytest.fixture(scope="module")
 def pe():
     return pefile.PE(EXE)
@@ -76,12 +71,41 @@ def test_bytes_do_not_tell_when_or_where_it_was_built(pe):
         assert folder.encode() not in data and folder.replace("/", "\\").encode() not in data
 
 
-def test_imports_only_system_dlls(pe):
-    imported = {entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT}
-    assert {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll"} <= imported
-    assert imported <= SYSTEM_DLLS, imported - SYSTEM_DLLS
-    for name in imported:
-        assert not re.match(r"lib(stdc\+\+|gcc|winpthread)", name)
+# The systems it runs on, oldest first: it must load on Windows XP SP3.
+WINDOWS = ["95", "NT4", "2000", "XP", "XP SP2", "XP SP3", "Vista", "7", "8", "8.1", "10", "11"]
+XP_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "msvcrt.dll"}
+
+
+def reviewed_imports():
+    """{"dll:function": oldest Windows} from imports.txt."""
+    reviewed = {}
+    with open(os.path.join(HERE, "imports.txt"), encoding="ascii") as listing:
+        for line in listing:
+            if line.strip() and not line.startswith("#"):
+                name, oldest = line.split(None, 1)
+                reviewed[name.lower()] = oldest.strip()
+    return reviewed
+
+
+def test_imports_only_reviewed_functions_that_windows_xp_sp3_has(pe):
+    reviewed = reviewed_imports()
+    too_new = {name: oldest for name, oldest in reviewed.items()
+               if oldest not in WINDOWS or WINDOWS.index(oldest) > WINDOWS.index("XP SP3")}
+    assert not too_new, f"imports.txt lists functions that Windows XP SP3 lacks: {too_new}"
+    assert {name.split(":")[0] for name in reviewed} <= XP_DLLS
+    imported = {f"{entry.dll.decode().lower()}:{imp.name.decode() if imp.name else '#%d' % imp.ordinal}"
+                for entry in pe.DIRECTORY_ENTRY_IMPORT for imp in entry.imports}
+    assert {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll"} <= {n.split(":")[0] for n in imported}
+    unlisted = sorted(name for name in imported if name.lower() not in reviewed)
+    assert not unlisted, f"imports not on tests/exe/imports.txt (check the oldest Windows that has each): {unlisted}"
+
+
+def test_header_names_windows_xp_and_keeps_relocations_aslr_and_nx(pe):
+    header = pe.OPTIONAL_HEADER
+    assert (header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion) == (5, 1)
+    assert (header.MajorSubsystemVersion, header.MinorSubsystemVersion) == (5, 1)
+    assert header.IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE and header.IMAGE_DLLCHARACTERISTICS_NX_COMPAT
+    assert not pe.FILE_HEADER.IMAGE_FILE_RELOCS_STRIPPED and pe.DIRECTORY_ENTRY_BASERELOC
 
 
 def test_physical_cursor_functions_are_looked_up_not_imported(pe):
