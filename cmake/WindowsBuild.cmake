@@ -20,7 +20,8 @@ set(ZORVIK_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # The shipped program (a build of the test programs leaves it out).
 if(ZORVIK_BUILD_PROGRAM)
-  add_executable(zorvik WIN32 zorvik/shell/main.cpp zorvik/shell/terminate.cpp resources/zorvik.rc)
+  add_executable(zorvik WIN32 zorvik/shell/main.cpp zorvik/shell/terminate.cpp zorvik/shell/thread_id.cpp
+                 resources/zorvik.rc)
   target_link_libraries(zorvik PRIVATE zorvik_core)
   # The map tells what each library put in (tools/exe_size.py reads it).
   target_link_options(zorvik PRIVATE ${ZORVIK_STATIC_LINK} -Wl,--gc-sections -Wl,--no-insert-timestamp
