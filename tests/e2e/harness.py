@@ -471,14 +471,15 @@ class View:
     def line_height(self):
         """From the picture: the status area is the bottom three text lines, and its first two rows
         are all window colour (the text starts two pixels lower). In the image only a single grid
-        line can make a row of one colour."""
+        line can make a row of one colour. The image lies above it: a picture of one colour from
+        the top is a window not painted yet, which Wine 10 shows for a moment after it is mapped."""
         def measure():
             img = self.picture()
             w, h = img.size
             rows = [set(img.crop((0, y, w, y + 1)).getdata()) for y in range(h)]
             for y in range(h - 1):
                 if len(rows[y]) == 1 and rows[y] == rows[y + 1]:
-                    return (h - y) // 3 if (h - y) % 3 == 0 else None
+                    return (h - y) // 3 if y > 0 and (h - y) % 3 == 0 else None
             return None
         return poll(measure, timeout=10, what="the status area")
 
@@ -589,8 +590,8 @@ def write_pattern_png(png_dir):
 
 def show_pattern(bench, png_dir):
     """Puts the position-coded pattern on the root window; returns its colour function."""
-    import test_pattern
     path = write_pattern_png(png_dir)
+    import test_pattern
     # Two points, so that an older picture that agrees at one of them is not taken for this one.
     bench.set_root_image(path, (1, 1), test_pattern.color_at(1, 1))
     poll(lambda: bench.grab((1000, 900, 1001, 901)).getpixel((0, 0)) == test_pattern.color_at(1000, 900),
