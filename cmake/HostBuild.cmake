@@ -89,8 +89,8 @@ else()
   set(ZORVIK_RUNTIME_DIR ${CMAKE_BINARY_DIR}/win32-tests)
   set(ZORVIK_RUNTIME_EXE ${ZORVIK_EXE})
 endif()
-# The benchmarks take the program and their own programs (zprobe, render_bench) from the
-# sub-builds, which they bring up to date themselves.
+# The benchmarks take the program and render_bench from the program's sub-build and zprobe from
+# that of the test programs; they bring both up to date themselves.
 set(ZORVIK_BENCH_BUILD ${CMAKE_BINARY_DIR}/win32)
 set(ZORVIK_BENCH_TESTS_BUILD ${CMAKE_BINARY_DIR}/win32-tests)
 if(ZORVIK_BENCH_ARCH STREQUAL "x86_64")

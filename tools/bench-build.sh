@@ -32,6 +32,6 @@ for sub in "$ZORVIK_BENCH_BUILD" "$ZORVIK_BENCH_TESTS_BUILD"; do
   fi
 done
 # Only what the measurement needs, so that a broken test elsewhere does not stop it: the program
-# from its own build, zprobe and the extra targets from that of the test programs.
-cmake --build "$ZORVIK_BENCH_BUILD" --target zorvik --parallel 2 >/dev/null
-cmake --build "$ZORVIK_BENCH_TESTS_BUILD" --target zprobe "$@" --parallel 2 >/dev/null
+# and the extra targets from the program's build, zprobe from that of the test programs.
+cmake --build "$ZORVIK_BENCH_BUILD" --target zorvik "$@" --parallel 2 >/dev/null
+cmake --build "$ZORVIK_BENCH_TESTS_BUILD" --target zprobe --parallel 2 >/dev/null

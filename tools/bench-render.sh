@@ -10,7 +10,7 @@ build=${1:-build}
 ./tools/bench-build.sh "$build" render_bench
 # shellcheck disable=SC1090,SC1091
 source "$build/runtime.env"
-program=$ZORVIK_BENCH_TESTS_BUILD/tests/benchmarks/render_bench.exe
+program=$ZORVIK_BENCH_BUILD/tests/benchmarks/render_bench.exe
 [ -f "$program" ] || { echo "bench-render: $program was not built" >&2; exit 1; }
 
 bench=$build/render-bench
