@@ -21,7 +21,8 @@ command -v mmdebstrap >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get insta
 # Every process inside lives in a PID namespace of its own, so that all of them end with ./test,
 # and every mount in a mount namespace of its own, gone with it. The root is entered with
 # pivot_root, not chroot: a chroot would refuse the user namespace that tools/i386-emulation.sh
-# makes where 32-bit Wine runs under qemu-i386.
+# makes where 32-bit Wine runs under qemu-i386. The trap covers a run stopped from outside, whose
+# namespace's first process may outlive it.
 cleanup() {
   local p pids=""
   for p in /proc/[0-9]*; do
