@@ -529,6 +529,13 @@ class View:
             if shift:
                 self.bench.xdotool("keyup", "shift")
 
+    def wait_live_after_keys(self, zoom, point, color):
+        """Page Up, then the view of point at the zoom that leads to. The keys typed before were
+        handled by then, in their order, and a paused view would not follow the pointer there."""
+        self.keys("Prior")
+        self.bench.move_pointer(*point)
+        self.wait_capture(self.layout(zoom), point, color)
+
     def mismatches(self, img, rows, top=0, limit=5):
         found = []
         w = len(rows[0])

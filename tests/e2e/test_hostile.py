@@ -131,6 +131,7 @@ def close_normally(probe, app, seed_note=""):
 def resume_if_paused(probe, app, toggles):
     """Pausing stops the view following the pointer; undo an odd number of pause toggles."""
     if toggles % 2:
+        app.post(probe, WM_KEYDOWN, VK_ESCAPE, 0)
         app.post(probe, WM_KEYUP, VK_ESCAPE, 0)
 
 
@@ -162,15 +163,22 @@ def test_random_keys_pressed_and_released(launch, bench, probe, over_pattern, rn
     note = f" (seed {SEED})"
     app = started(launch, probe)
     toggles = 0
+    escape_pressed = False
     for _ in range(800):
         key = rng.randrange(1, 256)
         if key == VK_F1:  # the about box would wait for the user
             continue
         message = rng.choice((WM_KEYDOWN, WM_KEYUP))
-        if message == WM_KEYUP and key == VK_ESCAPE:
-            toggles += 1
         # Random repeat counts, scan codes and flags.
-        post(probe, app, message, key, rng.randrange(0x80000000), note)
+        flags = rng.randrange(0x80000000)
+        # A release acts for a press seen as one (not an auto-repeat: bit 30 clear), once.
+        if key == VK_ESCAPE:
+            if message == WM_KEYDOWN:
+                escape_pressed |= not flags & (1 << 30)
+            else:
+                toggles += escape_pressed
+                escape_pressed = False
+        post(probe, app, message, key, flags, note)
     resume_if_paused(probe, app, toggles)
     # Arrow keys move the pointer while the view is live: moving it for the check below has to
     # wait until they are all handled. Keys never touch always-on-top, so its command, posted

@@ -1,8 +1,8 @@
-"""The pop-up menu: a right click opens it at the pointer, and its zoom and grid items change the
-picture."""
+"""The pop-up menu: a right click opens it at the pointer, its zoom and grid items change the
+picture, and the key that ends it does nothing more."""
 import os
 
-from harness import ID_GRID_GRAY, ID_GRID_INVERT, ID_GRID_TRANSLUCENT, Layout, poll, screen_color
+from harness import ID_GRID_GRAY, ID_GRID_INVERT, ID_GRID_TRANSLUCENT, WS_EX_TOPMOST, Layout, poll, screen_color
 
 POINT = (600, 500)
 
@@ -18,12 +18,27 @@ def open_menu(bench, probe, at):
     return poll(lambda: menus(probe), timeout=10, what="the pop-up menu")
 
 
-def test_a_right_click_opens_the_menu_with_its_top_left_at_the_pointer(view, bench, probe):
+def test_a_right_click_opens_the_menu_with_its_top_left_at_the_pointer(view, bench, probe, pattern):
     x, y, _, _ = view.client()
-    for at in [(x + 70, y + 80), (x + 5, y + 190)]:
+    for at, zoom in [((x + 70, y + 80), 8), ((x + 5, y + 190), 10)]:
         assert [m[:2] for m in open_menu(bench, probe, at)] == [at]
         bench.xdotool("key", "Escape")
         poll(lambda: not menus(probe), timeout=10, what="the menu to close")
+        # The Esc that closed the menu does not pause the view on its release.
+        view.wait_live_after_keys(zoom, (POINT[0] + zoom, POINT[1]), screen_color(pattern))
+
+
+def test_a_menu_letter_chooses_its_item_and_copies_nothing(view, bench, probe, pattern):
+    x, y, _, _ = view.client()
+    owner = int(probe.ok("setclip", b"kept".hex()).split("=", 1)[1], 16)
+    sequence = probe.ok("clipseq")
+    open_menu(bench, probe, (x + 70, y + 80))
+    bench.xdotool("key", "t")  # 常に前面に表示(&T); T alone copies the height
+    poll(lambda: probe.window_info(view.app.hwnd)["exstyle"] & WS_EX_TOPMOST, timeout=10,
+         what="the window on top")
+    view.wait_live_after_keys(8, POINT, screen_color(pattern))
+    assert probe.ok("clipseq") == sequence
+    assert probe.clipboard() == (b"kept", owner)
 
 
 def test_the_zoom_and_grid_items_change_the_picture(view, bench, probe, pattern):

@@ -65,11 +65,17 @@ def post_key(probe, app, message, key, times=1):
         app.post(probe, message, key, 0)
 
 
+def press(probe, app, key):
+    """A key pressed and released in the window: its command runs on the release of a press."""
+    app.post(probe, WM_KEYDOWN, key, 0)
+    app.post(probe, WM_KEYUP, key, 0)
+
+
 def copied(probe, app, key):
-    """Releases a copy key in the window and returns what it put on the clipboard. Posted messages
+    """Presses a copy key in the window and returns what it put on the clipboard. Posted messages
     are handled in order, so this also waits for everything posted before it."""
     sequence = int(probe.ok("clipseq"))
-    app.post(probe, WM_KEYUP, key, 0)
+    press(probe, app, key)
 
     def changed():
         if int(probe.ok("clipseq")) == sequence:
@@ -108,7 +114,7 @@ def test_measures_across_zero_from_an_origin_on_the_left_monitor(launch, bench, 
     point_at(bench, -5, 300)
     wait_copies(probe, app, {KEY_WIDTH: b"6", KEY_HEIGHT: b"301", KEY_HTML: html(colour_at(-5, 300))})
 
-    app.post(probe, WM_KEYUP, VK_SPACE, 0)
+    press(probe, app, VK_SPACE)
     point_at(bench, 5, 300)
     # -5 to 5 with both ends: 11 pixels.
     wait_copies(probe, app, {KEY_WIDTH: b"11", KEY_HEIGHT: b"1", KEY_HTML: html(colour_at(5, 300))})
@@ -125,7 +131,7 @@ def test_pausing_freezes_the_whole_virtual_screen_and_the_arrows_stop_at_its_edg
     point_at(bench, 400, 500)
     wait_copies(probe, app, {KEY_WIDTH: b"401", KEY_HTML: html(colour_at(400, 500))})
 
-    app.post(probe, WM_KEYUP, VK_ESCAPE, 0)
+    press(probe, app, VK_ESCAPE)
     assert copied(probe, app, KEY_HTML) == html(colour_at(400, 500))  # the pause has happened
     bench.set_root_color((0x55, 0x55, 0x55))  # the live screen changes; the snapshot must not
 
@@ -147,7 +153,7 @@ def test_pausing_freezes_the_whole_virtual_screen_and_the_arrows_stop_at_its_edg
     assert copied(probe, app, KEY_HTML) == html(colour_at(1279, 959))
 
     # Resuming follows the pointer again, over the changed screen.
-    app.post(probe, WM_KEYUP, VK_ESCAPE, 0)
+    press(probe, app, VK_ESCAPE)
     wait_copies(probe, app, {KEY_WIDTH: b"401", KEY_HEIGHT: b"501", KEY_HTML: b"555555"})
     assert app.close(probe) == 0
 

@@ -55,6 +55,7 @@ struct AppStateRecord {
     POINT PressCapturePoint;
     bool Panning;
     RECT SnapshotRect;
+    bool PressedKeys[256];  // by virtual-key code: pressed while this window had the keyboard
 
     // Start-up records.
     WNDCLASSA WndClass;

@@ -65,6 +65,27 @@ void OnKeyDown(WPARAM key)
     }
 }
 
+// A release acts only for a press that reached this window as a press. A modal loop (the pop-up
+// menu, the about box, the move loop) uses up the press of the key that ends it, Esc or a menu
+// letter, and leaves its release to this window: acting on it would pause the view or replace
+// the clipboard behind the user's back. Auto-repeat presses (bit 30 set) arm nothing.
+void NoteKeyPress(WPARAM key, LPARAM lParam)
+{
+    if (key < 256 && (lParam & (1 << 30)) == 0) AppState.PressedKeys[key] = true;
+}
+
+bool TakeKeyPress(WPARAM key)
+{
+    if (key >= 256 || !AppState.PressedKeys[key]) return false;
+    AppState.PressedKeys[key] = false;
+    return true;
+}
+
+void ForgetKeyPresses()
+{
+    for (bool& pressed : AppState.PressedKeys) pressed = false;
+}
+
 void OnKeyUp(WPARAM key)
 {
     switch (key) {
@@ -157,8 +178,16 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT: PaintView(window); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_CONTEXTMENU: ShowPopupMenu(); return 0;
-    case WM_KEYDOWN: OnKeyDown(wParam); return 0;
-    case WM_KEYUP: OnKeyUp(wParam); return 0;
+    case WM_KEYDOWN:
+        NoteKeyPress(wParam, lParam);
+        OnKeyDown(wParam);
+        return 0;
+    case WM_KEYUP:
+        if (TakeKeyPress(wParam)) OnKeyUp(wParam);
+        return 0;
+    case WM_ENTERMENULOOP:
+    case WM_ENTERSIZEMOVE:
+    case WM_KILLFOCUS: ForgetKeyPresses(); break;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0) RunCommand(LOWORD(wParam));
         return 0;

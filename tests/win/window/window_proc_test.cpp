@@ -215,6 +215,28 @@ TEST_F(WindowProc, ReleaseKeysActOnReleaseOnly)
     EXPECT_EQ(AppState.Origin.y, -45);
 }
 
+TEST_F(WindowProc, AReleaseActsOncePerPressThatReachedTheWindow)
+{
+    constexpr LPARAM kRepeat = 1 << 30;  // the key was down before: auto-repeat
+    const auto paused = [] { return Checked(AppState.MainMenu, ID_PAUSE); };
+    Send(WM_KEYUP, VK_ESCAPE);  // pressed elsewhere
+    Send(WM_KEYDOWN, VK_ESCAPE, kRepeat);  // held on into the window
+    Send(WM_KEYUP, VK_ESCAPE);
+    // A modal loop or a box that takes the keyboard uses up the press it ends on.
+    for (UINT taken : {WM_ENTERMENULOOP, WM_ENTERSIZEMOVE, WM_KILLFOCUS}) {
+        Send(WM_KEYDOWN, VK_ESCAPE);
+        Send(taken);
+        Send(WM_KEYUP, VK_ESCAPE);
+    }
+    EXPECT_FALSE(paused());
+    Send(WM_KEYDOWN, VK_ESCAPE);
+    Send(WM_KEYDOWN, VK_ESCAPE, kRepeat);
+    Send(WM_KEYUP, VK_ESCAPE);
+    EXPECT_TRUE(paused());
+    Send(WM_KEYUP, VK_ESCAPE);
+    EXPECT_TRUE(paused());
+}
+
 struct ArrowKey {
     WPARAM Key;
     int Dx, Dy;
