@@ -2,12 +2,13 @@
 import contextlib
 import os
 import struct
+import subprocess
 import sys
 from collections import Counter
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, WM_SYSCOMMAND, WS_EX_TOPMOST, Timeout, poll, settle, view_pixels, \
+from harness import ROOT, TIMEOUT_SCALE, WM_COMMAND, WM_SYSCOMMAND, WS_EX_TOPMOST, Timeout, poll, settle, view_pixels, \
     view_shows, windows_path
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
@@ -62,25 +63,36 @@ def close_and_read(app, probe, folder):
     return saved_settings(folder)
 
 
+def focus_helper(bench, probe):
+    """A window of the probe's with the keyboard focus: it takes key events for Wine when there may be
+    no K-VEX window (yet, or any more)."""
+    probe.ok("helper", 1100, 850, 120, 120)
+    helper = poll(lambda: bench.x("xdotool", "search", "--name", "^zprobe helper$", check=False).split(),
+                  timeout=10, what="the helper's X window")[-1]
+    bench.move_pointer(1160, 910)
+    bench.xdotool("windowfocus", helper)
+    return helper
+
+
 @contextlib.contextmanager
 def shift_and_ctrl_held(bench, probe):
     """Shift and Ctrl down as GetAsyncKeyState sees them. Wine notes key events only while they reach
-    one of its windows, and there may be no K-VEX window yet: a window of the probe's takes them."""
-    probe.ok("helper", 1100, 850, 120, 120)
+    one of its windows: the probe's helper takes them. It is closed while they are held, which Wine
+    goes on seeing, so that the probe has no window that an end of the session would end it for."""
+    focus_helper(bench, probe)
     try:
-        helper = poll(lambda: bench.x("xdotool", "search", "--name", "^zprobe helper$", check=False).split(),
-                      timeout=10, what="the helper's X window")[-1]
-        bench.move_pointer(1160, 910)
-        bench.xdotool("windowfocus", helper)
         bench.xdotool("keydown", "shift", "ctrl")
+        poll(lambda: probe.ok("keys") == "shift=1 ctrl=1", timeout=5, what="Shift and Ctrl held")
+        probe.ok("unhelper")
+        yield
+    finally:
+        # Released where a Wine window has the focus, or Wine would go on seeing them held; a key
+        # event that comes before Wine has taken the focus there is lost. A window that was
+        # starting can still take the focus late (slowly so under emulation), so a lost release
+        # is pressed and released once more.
+        probe.ok("unhelper")  # still there if the keys were never seen held
+        helper = focus_helper(bench, probe)
         try:
-            poll(lambda: probe.ok("keys") == "shift=1 ctrl=1", timeout=5, what="Shift and Ctrl held")
-            yield
-        finally:
-            # Released where a Wine window has the focus, or Wine would go on seeing them held; a key
-            # event that comes before Wine has taken the focus there is lost. A window that was
-            # starting can still take the focus late (slowly so under emulation), so a lost release
-            # is pressed and released once more.
             for attempt in range(3):
                 bench.xdotool("windowfocus", helper)
                 if attempt:
@@ -92,8 +104,8 @@ def shift_and_ctrl_held(bench, probe):
                 except Timeout:
                     if attempt == 2:
                         raise
-    finally:
-        probe.ok("unhelper")
+        finally:
+            probe.ok("unhelper")
 
 
 def test_first_start_opens_the_default_window_and_saves_the_defaults(launch, probe, workdir):
@@ -209,6 +221,23 @@ def test_shift_and_ctrl_at_close_keep_the_file(launch, bench, probe, workdir):
     probe.ok("move", app.hwnd, 400, 300)
     with shift_and_ctrl_held(bench, probe):
         assert close_and_read(app, probe, workdir) == stored
+
+
+@pytest.mark.parametrize("held", [False, True], ids=["plain", "shift-ctrl"])
+def test_the_end_of_the_windows_session_saves_the_settings(launch, bench, probe, workdir, held):
+    stored = record(300, 200, 250, 260, zoom=12)
+    write_settings(workdir, stored)
+    app = started(launch, probe)
+    probe.ok("send", app.hwnd, WM_COMMAND, 3, 0)
+    probe.ok("move", app.hwnd, 400, 300)
+    with shift_and_ctrl_held(bench, probe) if held else contextlib.nullcontext():
+        # As at log-off, restart and shutdown: WM_QUERYENDSESSION and WM_ENDSESSION to every window,
+        # then the end of their processes, without WM_DESTROY.
+        subprocess.run([bench.wine, "wineboot", "--end-session"], env=bench.env, check=True,
+                       capture_output=True, timeout=60 * TIMEOUT_SCALE)
+        app.wait_exit()
+    assert os.listdir(workdir) == ["zorvik.dat"]
+    assert saved_settings(workdir) == (stored if held else record(400, 300, 250, 260, zoom=3))
 
 
 def test_a_minimised_window_saves_where_it_was_restored(launch, probe, workdir):

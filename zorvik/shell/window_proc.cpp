@@ -1,6 +1,7 @@
 #include "general/general.h"
 #include "zorvik/commands/command_ids.h"
 #include "zorvik/commands/commands.h"
+#include "zorvik/settings/settings_file.h"
 #include "zorvik/shell/app_state.h"
 #include "zorvik/shell/shell.h"
 #include "zorvik/view/view.h"
@@ -188,6 +189,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ENTERMENULOOP:
     case WM_ENTERSIZEMOVE:
     case WM_KILLFOCUS: ForgetKeyPresses(); break;
+    case WM_ENDSESSION:
+        // The system ends the process after this without WM_DESTROY: keep the day's settings.
+        if (wParam) SaveSettings();
+        return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0) RunCommand(LOWORD(wParam));
         return 0;

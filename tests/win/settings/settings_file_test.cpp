@@ -222,6 +222,27 @@ TEST_F(Settings, ARunSavesItsZoomGridAlwaysOnTopAndWhereTheWindowIs)
     EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
 }
 
+// Windows ends the process after WM_ENDSESSION, without WM_DESTROY.
+TEST_F(Settings, TheEndOfTheSessionSavesAndACloseAfterItSavesAgain)
+{
+    ASSERT_TRUE(StartTestApp());
+    Command(12);
+    MoveWindowTo(123, 145);
+    Send(WM_ENDSESSION, FALSE);  // cancelled by some program
+    EXPECT_EQ(dir_.Files(), Names{});
+    Send(WM_ENDSESSION, TRUE);
+    StoredSettings expected;
+    expected.Left = 123;
+    expected.Top = 145;
+    expected.Zoom = 12;
+    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    Command(3);
+    StopTestApp();
+    expected.Zoom = 3;
+    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
+}
+
 TEST_F(Settings, BooleansOfTwoReadAsTrueAndStayTwoUnlessTheirCommandRan)
 {
     StoredSettings s;
