@@ -16,6 +16,9 @@ def pause_at(view, bench, layout, point, color):
     bench.move_pointer(*point)
     view.wait_capture(layout, point, color)
     bench.xdotool("key", "Escape")
+    # Keys are handled in order: once H has copied, the snapshot is taken, and the caller may change
+    # the screen without it showing in the snapshot.
+    assert view.copied_html() == b"%02x%02x%02x" % color(*point)
 
 
 def test_the_paused_view_ignores_the_pointer_and_the_screen(view, bench, pattern):
