@@ -82,8 +82,9 @@ add_left_monitor() {
   xrandr --newmode 800x600_60 38.25 800 832 912 1024 600 603 607 624 -hsync +vsync &&
     xrandr --addmode DUMMY1 800x600_60 &&
     xrandr --output DUMMY1 --mode 800x600_60 --left-of DUMMY0 &&
-    xrandr | grep -q '^DUMMY1 connected 800x600+0+0' &&
-    xrandr | grep -q '^DUMMY0 connected primary 1280x960+800+0'
+    outputs=$(xrandr) &&  # not piped into grep -q, which may leave xrandr to die of SIGPIPE
+    grep -q '^DUMMY1 connected 800x600+0+0' <<<"$outputs" &&
+    grep -q '^DUMMY0 connected primary 1280x960+800+0' <<<"$outputs"
 }
 
 # The host agent of a bench being started (see host-agent below).
@@ -110,7 +111,7 @@ start | start-multi)
       reason="Xorg or its dummy driver is not installed (xserver-xorg-core, xserver-xorg-video-dummy)"
     elif ! start_x_server xorg; then
       reason="Xorg with the dummy driver did not start (see $dir/xorg.log): $(grep -h '(EE)' "$dir/xorg.log" \
-        2>/dev/null | grep -v -e 'warning, (EE)' -e 'dbus' | head -n 3 | tr -s '\n\t' ' ')"
+        2>/dev/null | grep -v -e 'warning, (EE)' -e 'dbus' | head -n 3 | tr -s '\n\t' ' ' || true)"
     else
       reason=""
     fi

@@ -12,8 +12,10 @@ i386_pkgs=(wine wine64 wine32:i386 libxrandr2:i386 libxinerama1:i386 libxi6:i386
 # Only where the distribution has them: xzoom (the CPU benchmark's comparison; Debian 13 has none).
 optional_pkgs=(xzoom)
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-available() { apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [^(]'; }
+# grep -q stops reading at its first match: fed by a pipe under pipefail, the writer can die of
+# SIGPIPE (apt-cache does) and fail the pipeline although grep matched. So grep gets whole outputs.
+installed() { grep -q "install ok installed" <<<"$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)"; }
+available() { grep -q 'Candidate: [^(]' <<<"$(apt-cache policy "$1" 2>/dev/null)"; }
 missing=()
 for p in "${native_pkgs[@]}" "${i386_pkgs[@]}"; do
   installed "$p" || missing+=("$p")
@@ -25,7 +27,7 @@ add_optional() {
   done
 }
 add_optional
-have_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
+have_locale() { grep -qi '^ja_JP\.utf-\?8$' <<<"$(locale -a 2>/dev/null)"; }
 
 # Where the kernel cannot run 32-bit programs, 32-bit Wine runs under qemu-i386, which must be
 # qemu 10 or later (bookworm's 7.2 ignores MAP_FIXED_NOREPLACE and Wine fails to start on it):
@@ -54,7 +56,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 if [ ${#missing[@]} -ne 0 ]; then
   echo "installing: ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     $SUDO dpkg --add-architecture i386
   fi
   $SUDO apt-get update -q
