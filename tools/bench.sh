@@ -172,6 +172,10 @@ ENV
     "$wine" wineboot -i >"$dir/wineboot.log" 2>&1
     /usr/lib/wine/wineserver64 -w
   fi
+  # Debian's Wine misses its own font folder, so Marlett, which draws the caption buttons and menu
+  # check marks, is missing and they show as letters; Windows keeps it in its Fonts folder.
+  marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
   /usr/lib/wine/wineserver64 -p >/dev/null 2>&1
   # Without a window manager, Managed=N lets Wine draw the frame itself and avoids 2 s stalls.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

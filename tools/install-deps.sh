@@ -6,7 +6,7 @@ native_pkgs=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 x
   xclip locales fonts-ipafont-gothic python3 python3-pytest python3-pil python3-pefile
   xserver-xorg-core xserver-xorg-video-dummy procps file git
   libxrandr2 libxinerama1 libxi6 libxfixes3 libxrender1 libxcursor1 libxcomposite1 libxxf86vm1)
-i386_pkgs=(wine wine64 wine32:i386 libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
+i386_pkgs=(wine wine64 wine32:i386 fonts-wine libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
   libxrender1:i386 libxcursor1:i386 libxcomposite1:i386 libxxf86vm1:i386)
 
 # Only where the distribution has them: xzoom (the CPU benchmark's comparison; Debian 13 has none).
