@@ -53,6 +53,9 @@ start_x_server() {  # start_x_server xvfb|xorg
   display=""
   for n in $(seq 90 250); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    # A server in another mount namespace (a Debian 13 root, say) leaves no files in our /tmp but
+    # holds the display's abstract socket all the same.
+    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
     if [ "$1" = xvfb ]; then
       Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
     else
