@@ -53,6 +53,9 @@ start_x_server() {  # start_x_server xvfb|xorg
   display=""
   for n in $(seq 90 250); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    # A server in another mount namespace (a Debian 13 root, say) leaves no files in our /tmp but
+    # holds the display's abstract socket all the same.
+    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
     if [ "$1" = xvfb ]; then
       Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
     else
@@ -82,8 +85,9 @@ add_left_monitor() {
   xrandr --newmode 800x600_60 38.25 800 832 912 1024 600 603 607 624 -hsync +vsync &&
     xrandr --addmode DUMMY1 800x600_60 &&
     xrandr --output DUMMY1 --mode 800x600_60 --left-of DUMMY0 &&
-    xrandr | grep -q '^DUMMY1 connected 800x600+0+0' &&
-    xrandr | grep -q '^DUMMY0 connected primary 1280x960+800+0'
+    outputs=$(xrandr) &&  # not piped into grep -q, which may leave xrandr to die of SIGPIPE
+    grep -q '^DUMMY1 connected 800x600+0+0' <<<"$outputs" &&
+    grep -q '^DUMMY0 connected primary 1280x960+800+0' <<<"$outputs"
 }
 
 # The host agent of a bench being started (see host-agent below).
@@ -110,7 +114,7 @@ start | start-multi)
       reason="Xorg or its dummy driver is not installed (xserver-xorg-core, xserver-xorg-video-dummy)"
     elif ! start_x_server xorg; then
       reason="Xorg with the dummy driver did not start (see $dir/xorg.log): $(grep -h '(EE)' "$dir/xorg.log" \
-        2>/dev/null | grep -v -e 'warning, (EE)' -e 'dbus' | head -n 3 | tr -s '\n\t' ' ')"
+        2>/dev/null | grep -v -e 'warning, (EE)' -e 'dbus' | head -n 3 | tr -s '\n\t' ' ' || true)"
     else
       reason=""
     fi
@@ -171,6 +175,10 @@ ENV
     "$wine" wineboot -i >"$dir/wineboot.log" 2>&1
     /usr/lib/wine/wineserver64 -w
   fi
+  # Debian's Wine misses its own font folder, so Marlett, which draws the caption buttons and menu
+  # check marks, is missing and they show as letters; Windows keeps it in its Fonts folder.
+  marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
   /usr/lib/wine/wineserver64 -p >/dev/null 2>&1
   # Without a window manager, Managed=N lets Wine draw the frame itself and avoids 2 s stalls.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

@@ -7,10 +7,11 @@ For each window size (the default 215x235 and 800x600) and for each pointer scri
 moving one pixel every 70 ms), it reads utime+stime from /proc/<pid>/stat of the Wine process of
 zorvik.exe, of the wineserver and of the X server over the same interval, and prints them as a
 percentage of one core. xzoom then shows the same screen area at the same zoom with the same
-refresh, under the same display and pointer script, where the distribution has xzoom (Debian 13 has
-none: the comparison is then left out, and the run says so).
+refresh, under the same display and pointer script, where xzoom is installed; otherwise the comparison
+is left out, and the run says why (not installed, or no such package in the distribution).
 """
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -172,6 +173,25 @@ def report(result):
           flush=True)
 
 
+def xzoom_missing_reason():
+    """Why xzoom cannot run here, or None when it can."""
+    if shutil.which("xzoom"):
+        return None
+    try:
+        policy = subprocess.run(["apt-cache", "policy", "xzoom"], capture_output=True, text=True).stdout
+    except OSError:
+        policy = ""
+    if re.search(r"Candidate: [^(]", policy):
+        return "xzoom is not installed, though the distribution has it (tools/install-deps.sh installs it)"
+    system = "this system"
+    try:
+        with open("/etc/os-release") as release:
+            system = re.search(r'^PRETTY_NAME="?([^"\n]*)', release.read(), re.M).group(1)
+    except (OSError, AttributeError):
+        pass
+    return f"{system} has no xzoom package"
+
+
 def main():
     bench_dir, exe, probe_exe = (os.path.abspath(a) for a in sys.argv[1:4])
     seconds = float(sys.argv[4]) if len(sys.argv) > 4 else 20.0
@@ -182,10 +202,9 @@ def main():
     bench.set_root_image(pattern, (1000, 900), color_at(1000, 900))
     probe = bench.start_probe()
     results = []
-    have_xzoom = shutil.which("xzoom") is not None
-    if not have_xzoom:
-        print("xzoom is not installed (Debian 13 has no such package): no comparison with it in this run",
-              flush=True)
+    xzoom_missing = xzoom_missing_reason()
+    if xzoom_missing:
+        print(f"no comparison with xzoom in this run: {xzoom_missing}", flush=True)
     try:
         idle = {"wineserver": pids_by_prefix(bench.env["WINEPREFIX"], "wineserver")[0],
                 "X server": x_server_pid(bench)}
@@ -194,7 +213,7 @@ def main():
         report(results[-1])
         for size in (None, (800, 600)):
             label, area = run_zorvik(bench, probe, size, seconds, results)
-            if have_xzoom:
+            if not xzoom_missing:
                 run_xzoom(bench, label, area, seconds, results)
     finally:
         probe.close()

@@ -6,14 +6,16 @@ native_pkgs=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 x
   xclip locales fonts-ipafont-gothic python3 python3-pytest python3-pil python3-pefile
   xserver-xorg-core xserver-xorg-video-dummy procps file git
   libxrandr2 libxinerama1 libxi6 libxfixes3 libxrender1 libxcursor1 libxcomposite1 libxxf86vm1)
-i386_pkgs=(wine wine64 wine32:i386 libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
+i386_pkgs=(wine wine64 wine32:i386 fonts-wine libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
   libxrender1:i386 libxcursor1:i386 libxcomposite1:i386 libxxf86vm1:i386)
 
 # Only where the distribution has them: xzoom (the CPU benchmark's comparison; Debian 13 has none).
 optional_pkgs=(xzoom)
 
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-available() { apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [^(]'; }
+# grep -q stops reading at its first match: fed by a pipe under pipefail, the writer can die of
+# SIGPIPE (apt-cache does) and fail the pipeline although grep matched. So grep gets whole outputs.
+installed() { grep -q "install ok installed" <<<"$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)"; }
+available() { grep -q 'Candidate: [^(]' <<<"$(apt-cache policy "$1" 2>/dev/null)"; }
 missing=()
 for p in "${native_pkgs[@]}" "${i386_pkgs[@]}"; do
   installed "$p" || missing+=("$p")
@@ -25,7 +27,7 @@ add_optional() {
   done
 }
 add_optional
-have_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
+have_locale() { grep -qi '^ja_JP\.utf-\?8$' <<<"$(locale -a 2>/dev/null)"; }
 
 # Where the kernel cannot run 32-bit programs, 32-bit Wine runs under qemu-i386, which must be
 # qemu 10 or later (bookworm's 7.2 ignores MAP_FIXED_NOREPLACE and Wine fails to start on it):
@@ -54,7 +56,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 if [ ${#missing[@]} -ne 0 ]; then
   echo "installing: ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     $SUDO dpkg --add-architecture i386
   fi
   $SUDO apt-get update -q

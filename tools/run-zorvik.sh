@@ -23,6 +23,9 @@ if [ -n "${DISPLAY:-}" ]; then
   export WINEPREFIX=${WINEPREFIX:-$PWD/build/run-prefix-$WINEARCH}
   export WINELOADER=${wine[-1]} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  # Marlett for the caption buttons, which Debian's Wine misses (as in tools/bench.sh).
+  marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
   cd build/run
   exec "${wine[@]}" "$ZORVIK_RUNTIME_EXE"
 fi
@@ -38,7 +41,7 @@ display -window root "$bench/pattern.png" || true  # exits 1 even when it has se
 (cd build/run && exec "$ZORVIK_WINE" "$ZORVIK_RUNTIME_EXE") &
 app=$!
 probe() { printf '%s\n' "$@" quit | "$ZORVIK_WINE" "$ZORVIK_PROBE" 2>/dev/null; }
-window=$(probe "find TApp_Zorvik K-VEX 20000" | head -n 1)
+window=$(probe "find TApp_Zorvik K-VEX 20000" | sed -n 1p)  # head would leave the probe to SIGPIPE
 case $window in ok*) window=${window#ok } ;; *) echo "run: the window did not appear" >&2; exit 1 ;; esac
 
 # About 5 s over the pattern: the view follows the pointer on every 70 ms tick.

@@ -1,0 +1,95 @@
+"""The zip that users download, as tools/release.sh packs it from the built zorvik.exe."""
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import time
+import zipfile
+
+import pytest
+
+EXE = os.environ.get("ZORVIK_EXE", "build/zorvik.exe")
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def source(path):
+    with open(os.path.join(ROOT, path), encoding="utf-8") as f:
+        return f.read()
+
+
+VERSION = re.search(r'#define ZORVIK_FILEVERSION_TEXT "([^"]+)"', source("resources/version.h")).group(1)
+
+
+def pack(exe, folder, cwd=ROOT, umask=0o022, **env):
+    environment = {k: v for k, v in os.environ.items() if k != "SOURCE_DATE_EPOCH"}
+    environment.update(env)
+    subprocess.run([os.path.join(ROOT, "tools", "release.sh"), "--pack", exe, folder], check=True,
+                   cwd=cwd, env=environment,
+                   preexec_fn=lambda: os.umask(umask), stdout=subprocess.DEVNULL)
+    with open(os.path.join(folder, f"zorvik-{VERSION}.zip"), "rb") as f:
+        return f.read()
+
+
+@pytest.fixture(scope="module")
+def packed(tmp_path_factory):
+    """The zip packed twice; the second time from a copy of the exe under another name, path,
+    mode and time, in another working folder, umask and time zone."""
+    first = pack(EXE, str(tmp_path_factory.mktemp("release")))
+    elsewhere = tmp_path_factory.mktemp("another") / "place"
+    elsewhere.mkdir()
+    copy = elsewhere / "copy.exe"
+    shutil.copyfile(EXE, copy)
+    os.chmod(copy, 0o700)
+    second = pack(str(copy), str(elsewhere / "out"), cwd=elsewhere, umask=0o077, TZ="Asia/Tokyo")
+    return first, second
+
+
+@pytest.fixture(scope="module")
+def entries(packed, tmp_path_factory):
+    path = tmp_path_factory.mktemp("open") / "release.zip"
+    path.write_bytes(packed[0])
+    with zipfile.ZipFile(path) as archive:
+        assert archive.testzip() is None
+        return {info.filename: (info, archive.read(info)) for info in archive.infolist()}
+
+
+def test_zip_holds_the_program_as_built_its_readme_and_licence(entries):
+    assert list(entries) == ["zorvik.exe", "readme.txt", "LICENSE.txt"]
+    with open(EXE, "rb") as f:
+        assert entries["zorvik.exe"][1] == f.read()
+
+
+def test_same_bytes_whoever_packs_it_wherever_and_whenever(packed, entries):
+    assert packed[0] == packed[1]
+    # Two packings in the same second would hide a date taken from the clock, or a file's owner
+    # or times kept in extra fields: every entry carries the commit's time and nothing else.
+    committed = int(subprocess.run(["git", "-C", ROOT, "log", "-1", "--format=%ct"], check=True,
+                                   capture_output=True, text=True).stdout)
+    date = time.gmtime(committed)[:6]
+    for info, _ in entries.values():
+        assert info.date_time == date[:5] + (date[5] // 2 * 2,), info.filename
+        assert (info.extra, info.create_system, info.external_attr) == (b"", 0, 0x20), info.filename
+
+
+def test_texts_are_code_page_932_with_crlf_line_ends(entries):
+    for name in ("readme.txt", "LICENSE.txt"):
+        data = entries[name][1]
+        data.decode("cp932")  # strict: raises on any byte sequence Notepad would show wrongly
+        assert not re.search(rb"\r(?!\n)|(?<!\r)\n", data), f"{name}: a line end other than CRLF"
+        assert data.endswith(b"\r\n"), name
+    with pytest.raises(UnicodeDecodeError):
+        entries["readme.txt"][1].decode("utf-8")  # converted, not shipped as the UTF-8 source
+    assert entries["LICENSE.txt"][1].decode("cp932") == source("LICENSE").replace("\n", "\r\n")
+
+
+def test_readme_names_this_program_and_every_key_of_the_about_box(entries):
+    readme = entries["readme.txt"][1].decode("cp932")
+    assert not re.search(r"@[A-Z0-9]+@", readme), "a field left unfilled"
+    with open(EXE, "rb") as f:
+        assert hashlib.sha256(f.read()).hexdigest() in readme
+    assert VERSION in readme
+    keys = re.findall(r'^\s*"((?:\[[^\]]+\]\+?)+) ', source("zorvik/commands/about_text.cpp"), re.M)
+    assert "[F1]" in keys and "[Shift]+[F1]" in keys
+    missing = [key for key in keys if key not in readme]
+    assert not missing, f"keys of the about box that readme.txt does not name: {missing}"
