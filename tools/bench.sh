@@ -45,6 +45,12 @@ bench_pids() {
   done | sort -u || true
 }
 
+# Whether display n is held: its lock or socket in /tmp, or only its abstract socket, which is all
+# that shows of an X server started in another mount namespace (one with a /tmp of its own).
+display_taken() {
+  [ -e /tmp/.X11-unix/X$1 ] || [ -e /tmp/.X$1-lock ] || grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+
 # Starts an X server on the first free display from 90 on; sets display and xserver_pid.
 # Several benches may start at once (parallel builds): a display counts as ours only when its
 # lock file names our server.
@@ -52,10 +58,7 @@ start_x_server() {  # start_x_server xvfb|xorg
   local n
   display=""
   for n in $(seq 90 250); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    # A server in another mount namespace (a Debian 13 root, say) leaves no files in our /tmp but
-    # holds the display's abstract socket all the same.
-    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null && continue
+    display_taken $n && continue
     if [ "$1" = xvfb ]; then
       Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
     else
@@ -74,7 +77,7 @@ start_x_server() {  # start_x_server xvfb|xorg
     wait "$xserver_pid" 2>/dev/null || true
     # A server that ended by itself without another one holding the display fails the same way
     # on every display number.
-    if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then return 1; fi
+    display_taken $n || return 1
   done
   return 1
 }

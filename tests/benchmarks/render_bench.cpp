@@ -150,16 +150,8 @@ void StepTable(int width, int height, int zoom, int samples)
              POINT p;
              GetCursorPosPhysical(&p);
          }},
-        {"capture: black fill, GetDC, BitBlt, ReleaseDC", [] {
-             AppStateRecord& s = AppState;
-             RECT block = {0, 0, s.SourceWidth, s.SourceHeight};
-             FillRect(s.CaptureDC, &block, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-             HDC screen = GetDC(nullptr);
-             BitBlt(s.CaptureDC, 0, 0, s.SourceWidth, s.SourceHeight, screen, s.CapturePoint.x - s.CenterOffsetX,
-                    s.CapturePoint.y - s.CenterOffsetY, SRCCOPY | CAPTUREBLT);
-             ReleaseDC(nullptr, screen);
-         }},
-        {"StretchBlt (DrawEnlargement)", [] { DrawEnlargement(0, 0); }},
+        {"capture (CaptureLiveBlock): black fill, GetDC, BitBlt, StretchBlt, ReleaseDC", CaptureLiveBlock},
+        {"  of it: StretchBlt (DrawEnlargement)", [] { DrawEnlargement(0, 0); }},
         {"grid, subgrid, marker (DrawGridAndMarkers)", DrawGridAndMarkers},
         {"status area (DrawStatusArea)", DrawStatusArea},
         {"  of it: FillRect of the status area",

@@ -122,7 +122,6 @@ def test_online_help_opens_the_address_through_the_shell_and_shows_no_box(bench,
         probe.ok("send", app.hwnd, WM_COMMAND, 703, 0)
         entries = opened.wait_entries(before + 1)
     assert entries[before:] == [HELP_ADDRESS]
-    assert ABOUT_TEXT.endswith(entries[before].encode())
 
     # Had a box been opened, its own loop would answer this, and the box would be there to see.
     settle(probe, app.hwnd)

@@ -87,11 +87,6 @@ def ctrl_held(bench):
     bench.xdotool("keyup", "ctrl")
 
 
-def test_the_pattern_colours_are_the_ones_worked_out_by_hand():
-    for point, rgb, _ in POINTS:
-        assert color_at(*point) == rgb
-
-
 def test_copy_keys_put_the_picked_colour_and_size_on_the_clipboard(bench, probe, picker):
     hwnd = int(picker.hwnd, 16)
     for (x, y), (r, g, b), html in POINTS:

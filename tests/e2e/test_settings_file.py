@@ -27,10 +27,6 @@ def record(left=75, top=75, width=215, height=235, zoom=6, grid=1, style=102, su
 DEFAULTS = record()
 
 
-def test_the_record_layout_is_24_packed_little_endian_bytes():
-    assert DEFAULTS == bytes.fromhex("4b000000" "4b000000" "d7000000" "eb000000" "06" "01" "66000000" "01" "00")
-
-
 def write_settings(folder, data):
     with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
         f.write(data)

@@ -21,15 +21,8 @@ std::vector<std::string> SplitAtCR(const std::string& text)
     return lines;
 }
 
-bool StartsWith(const std::string& s, const std::string& prefix)
-{
-    return s.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool EndsWith(const std::string& s, const std::string& suffix)
-{
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
+// The online help's address as written, once: what the box shows and what the shell opens.
+const char kHelpAddress[] = "http://orbwell.example/program/orbwell/zorvik/help/";
 
 TEST(AboutText, SeventeenLinesJoinedByLoneCR)
 {
@@ -60,24 +53,16 @@ TEST(AboutText, SeventeenLinesJoinedByLoneCR)
         "[W] \x83R\x83s\x81[/\x95\x9d",
         "[T] \x83R\x83s\x81[/\x8d\x82\x82\xb3",
         "",
-        OnlineHelpAddress,
+        kHelpAddress,
     };
     const std::vector<std::string> lines = SplitAtCR(text);
     ASSERT_EQ(lines.size(), 17u);
     for (size_t i = 0; i < 17; ++i) EXPECT_EQ(lines[i], want[i]) << "line " << i + 1;
 }
 
-TEST(AboutText, EndsWithTheHelpAddress)
+TEST(AboutText, TheAddressForTheShellIsTheWrittenOne)
 {
-    const std::string address = OnlineHelpAddress;
-    const std::string prefix = "http://";
-    const std::string path = "/program/orbwell/zorvik/help/";
-    EXPECT_TRUE(StartsWith(address, prefix)) << address;
-    EXPECT_TRUE(EndsWith(address, path)) << address;
-    ASSERT_GT(address.size(), prefix.size() + path.size());
-    const std::string host = address.substr(prefix.size(), address.size() - prefix.size() - path.size());
-    EXPECT_EQ(host.find('/'), std::string::npos) << host;
-    EXPECT_TRUE(EndsWith(AboutText(), "\r\r" + address));
+    EXPECT_STREQ(OnlineHelpAddress, kHelpAddress);
 }
 
 }  // namespace

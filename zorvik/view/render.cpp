@@ -11,6 +11,16 @@ ScreenPoint ToScreenPoint(POINT p)
     return {p.x, p.y};
 }
 
+void EnlargeFromSnapshot()
+{
+    AppStateRecord& a = AppState;
+    FillRect(a.ViewDC, &a.ClientRect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DrawEnlargement(a.CapturePoint.x - a.CenterOffsetX - a.SnapshotRect.left,
+                    a.CapturePoint.y - a.CenterOffsetY - a.SnapshotRect.top);
+}
+
+}  // namespace
+
 void CaptureLiveBlock()
 {
     AppStateRecord& a = AppState;
@@ -23,16 +33,6 @@ void CaptureLiveBlock()
     DrawEnlargement(0, 0);
     ReleaseDC(nullptr, screen);
 }
-
-void EnlargeFromSnapshot()
-{
-    AppStateRecord& a = AppState;
-    FillRect(a.ViewDC, &a.ClientRect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawEnlargement(a.CapturePoint.x - a.CenterOffsetX - a.SnapshotRect.left,
-                    a.CapturePoint.y - a.CenterOffsetY - a.SnapshotRect.top);
-}
-
-}  // namespace
 
 void RenderView()
 {

@@ -20,6 +20,8 @@ LayoutNumbers CurrentLayout();
 void ReplaceScreenBitmap(HDC dc, int32_t width, int32_t height);
 
 int32_t MarkerGap();
+// The live block around CapturePoint from the screen into CaptureDC, enlarged into ViewDC.
+void CaptureLiveBlock();
 void DrawEnlargement(int32_t sourceX, int32_t sourceY);
 void DrawGridAndMarkers();
 void DrawStatusArea();

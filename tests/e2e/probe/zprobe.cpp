@@ -17,21 +17,15 @@
 //   lock <path>                          opens the file with no sharing and keeps it open
 //   unlock                               closes it again
 //   cursor                               GetCursorPos
-//   setcursor <x> <y>                    SetCursorPos
-//   pixel <x> <y>                        GetPixel of the screen, as rrggbb
 //   text <hex>                           the bytes drawn with TextOutA in the default GUI font, window colours:
 //                                        width, height and the pixels row by row as rrggbb
 //   metrics                              virtual screen and primary monitor sizes
 //   clip                                 CF_TEXT bytes in hex, and the clipboard owner
 //   clipseq                              GetClipboardSequenceNumber
 //   setclip <hex>                        puts CF_TEXT on the clipboard, this process as owner
-//   holdclip                             opens the clipboard and keeps it open
-//   releaseclip                          closes it again
 //   owned <hwnd>                         visible windows owned by hwnd: class, caption, static text (hex)
-//   menu                                 the visible pop-up menu window's rectangle, if any
 //   menus                                rectangles of all visible pop-up menu windows, top of the z-order first
 //   version <path> <name>                VerQueryValueA of a StringFileInfo value, bytes in hex
-//   gdi <pid>                            GDI and USER object counts of a process
 //   keep                                 stay resident (the bench keeper)
 //   quit
 #include <windows.h>
@@ -158,17 +152,6 @@ BOOL CALLBACK CollectMenuWindows(HWND w, LPARAM lp)
         char item[64];
         snprintf(item, sizeof item, " %ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
         *reinterpret_cast<std::string*>(lp) += item;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindMenuWindow(HWND w, LPARAM lp)
-{
-    char cls[64] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (strcmp(cls, "#32768") == 0 && IsWindowVisible(w)) {
-        *reinterpret_cast<HWND*>(lp) = w;
-        return FALSE;
     }
     return TRUE;
 }
@@ -514,13 +497,6 @@ int main()
             POINT p;
             GetCursorPos(&p);
             Reply("ok %ld %ld", p.x, p.y);
-        } else if (command == "setcursor") {
-            Reply(SetCursorPos(atoi(a), atoi(b)) ? "ok" : "err setcursor");
-        } else if (command == "pixel") {
-            HDC screen = GetDC(nullptr);
-            const COLORREF c0 = GetPixel(screen, atoi(a), atoi(b));
-            ReleaseDC(nullptr, screen);
-            Reply("ok %02x%02x%02x", GetRValue(c0), GetGValue(c0), GetBValue(c0));
         } else if (command == "text") {
             Text(a);
         } else if (command == "metrics") {
@@ -533,38 +509,16 @@ int main()
             Reply("ok %lu", static_cast<unsigned long>(GetClipboardSequenceNumber()));
         } else if (command == "setclip") {
             SetClip(a);
-        } else if (command == "holdclip") {
-            Reply(OpenClipboard(ClipOwnerWindow()) ? "ok" : "err open");
-        } else if (command == "releaseclip") {
-            Reply(CloseClipboard() ? "ok" : "err close");
         } else if (command == "owned") {
             OwnedData data = {ParseHwnd(a), std::string()};
             EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&data));
             Reply("ok%s", data.out.c_str());
-        } else if (command == "menu") {
-            HWND menu = nullptr;
-            EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
-            RECT r = {};
-            if (menu && GetWindowRect(menu, &r))
-                Reply("ok %ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
-            else
-                Reply("ok none");
         } else if (command == "menus") {
             std::string rects;
             EnumWindows(CollectMenuWindows, reinterpret_cast<LPARAM>(&rects));
             Reply("ok%s", rects.c_str());
         } else if (command == "version") {
             Version(a, b);
-        } else if (command == "gdi") {
-            HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(atoi(a)));
-            if (!process) {
-                Reply("err open");
-                continue;
-            }
-            const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
-            const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
-            CloseHandle(process);
-            Reply("ok gdi=%lu user=%lu", static_cast<unsigned long>(gdi), static_cast<unsigned long>(user));
         } else {
             Reply("err unknown");
         }

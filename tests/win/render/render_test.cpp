@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gdi_objects.h"
 #include "test_app.h"
 #include "zorvik/commands/command_ids.h"
 #include "zorvik/commands/commands.h"
@@ -361,13 +362,15 @@ TEST_F(RenderTest, LiveDrawingStepsDrawTheCapturedBlock)
 }
 
 // Each render creates its pens and deletes the ones they replace: of all the pens seen
-// selected after many renders, only the current one is still alive.
+// selected after many renders, only the current one is still alive, and the process holds no
+// more GDI objects than before.
 TEST_F(RenderTest, RendersLeaveOnlyTheCurrentPenAlive)
 {
     ResizeClient(199, 196);
     PauseOverPattern();
     RefreshView();
-    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    std::string typesBefore, typesAfter;
+    const long gdiBefore = LiveGdiObjects(&typesBefore);
     std::set<HGDIOBJ> seen;
     for (const ViewCase& c :
          {ViewCase{6, true, kGray, true}, ViewCase{1, true, kGray, false}, ViewCase{3, false, kGray, true}}) {
@@ -383,10 +386,8 @@ TEST_F(RenderTest, RendersLeaveOnlyTheCurrentPenAlive)
     for (HGDIOBJ pen : seen)
         if (pen != current && GetObjectType(pen) != 0) ++alive;
     EXPECT_EQ(alive, 0) << "of " << seen.size() << " pens seen";
-    // Where the system counts GDI objects (Wine answers 0), the count stays put too.
-    if (gdiBefore != 0) {
-        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
-    }
+    EXPECT_EQ(LiveGdiObjects(&typesAfter), gdiBefore) << "objects by type before" << typesBefore << ", after"
+                                                       << typesAfter;
 }
 
 }  // namespace

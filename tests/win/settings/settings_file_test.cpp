@@ -297,23 +297,53 @@ TEST_F(Settings, AFileHeldOpenElsewhereIsLeftAsItWas)
     ExpectOnlyTheOldFile(old);
 }
 
-// Wine run by root ignores the read-only attribute (root may write any file), so the host's
-// immutable flag stands in for it, and for a directory that cannot be written.
-class Immutable {
+// Whether this process is refused writing the file, or a new file in the directory.
+bool WriteRefused(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::string target = directory ? path + "\\zvk-probe.tmp" : path;
+    HANDLE h = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, directory ? CREATE_NEW : OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return true;
+    CloseHandle(h);
+    if (directory) DeleteFileA(target.c_str());
+    return false;
+}
+
+// A file or directory that takes no writes while the object lives: the host's immutable flag,
+// which only root may set, or else the write permission, which root writes through (under Wine
+// too). Wine lets a file's owner replace it by a rename even without the permission, so only the
+// flag makes a file that cannot be replaced.
+class Unwritable {
 public:
-    explicit Immutable(const std::string& path) : host_(HostPath(path))
+    enum Refused { Writes, WritesAndReplacement };
+
+    explicit Unwritable(const std::string& path, Refused refused = Writes) : host_("'" + HostPath(path) + "'")
     {
-        ok_ = !host_.empty() && RunOnHost("chattr +i '" + host_ + "'");
+        if (host_ == "''") return;
+        const struct {
+            const char* Set;
+            const char* Undo;
+        } ways[] = {{"chattr +i ", "chattr -i "}, {"chmod a-w ", "chmod u+w "}};
+        for (int i = 0; i < (refused == Writes ? 2 : 1); ++i) {
+            if (!RunOnHost(ways[i].Set + host_)) continue;
+            undo_ = ways[i].Undo + host_;
+            if (WriteRefused(path)) return;
+            RunOnHost(undo_);
+            undo_.clear();
+        }
     }
-    ~Immutable()
+    ~Unwritable()
     {
-        if (ok_) RunOnHost("chattr -i '" + host_ + "'");
+        if (Ok()) RunOnHost(undo_);
     }
-    bool Ok() const { return ok_; }
+    bool Ok() const { return !undo_.empty(); }
 
 private:
     std::string host_;
-    bool ok_ = false;
+    std::string undo_;
 };
 
 TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
@@ -321,8 +351,8 @@ TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
     const Bytes old = FileBytes(Unusual());
     RunOnFile(old);
     {
-        Immutable locked("zorvik.dat");
-        if (!locked.Ok()) GTEST_SKIP() << "this host cannot make a file unchangeable";
+        Unwritable locked("zorvik.dat", Unwritable::WritesAndReplacement);
+        if (!locked.Ok()) GTEST_SKIP() << "only root can make a file that cannot be replaced (chattr +i)";
         StopTestApp();
     }
     ExpectOnlyTheOldFile(old);
@@ -333,7 +363,7 @@ TEST_F(Settings, ADirectoryThatTakesNoNewFileSavesIntoTheFileIfItCanBeWritten)
     const Bytes old = FileBytes(Unusual());
     RunOnFile(old);
     {
-        Immutable directory(dir_.Path());
+        Unwritable directory(dir_.Path());
         if (!directory.Ok()) GTEST_SKIP() << "this host cannot make a directory unwritable";
         StopTestApp();
     }
@@ -348,9 +378,9 @@ TEST_F(Settings, ADirectoryThatTakesNoNewFileSavesIntoTheFileIfItCanBeWritten)
 
     dir_.Write("zorvik.dat", old);
     {
-        Immutable directory(dir_.Path());
-        Immutable file("zorvik.dat");
-        if (!directory.Ok() || !file.Ok()) GTEST_SKIP() << "this host cannot make a file unchangeable";
+        Unwritable directory(dir_.Path());
+        Unwritable file("zorvik.dat");
+        if (!directory.Ok() || !file.Ok()) GTEST_SKIP() << "this host cannot make a file unwritable";
         EXPECT_FALSE(WriteSettingsFile(AppState.AppSettings, "zorvik.dat"));
     }
     ExpectOnlyTheOldFile(old);

@@ -1,5 +1,5 @@
 // The bench runs under Wine on a Linux host; a few tests need the host itself (xdotool for keys the
-// X server must agree on, chattr for files that even root may not change).
+// X server must agree on, chmod and chattr for files that may not be changed).
 #pragma once
 
 #include <string>

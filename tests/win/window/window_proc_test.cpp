@@ -14,32 +14,6 @@ namespace {
 
 using WindowProc = AppTest;
 
-TEST_F(WindowProc, HandledMessagesAnswerZeroErasingOneAndTheRestTheDefault)
-{
-    const struct {
-        UINT Message;
-        WPARAM WParam;
-        LRESULT Expected;
-    } handled[] = {
-        {WM_ERASEBKGND, 0, 1},   {WM_KEYDOWN, 'Q', 0},    {WM_KEYUP, 'Q', 0},
-        {WM_KEYDOWN, VK_F5, 0},  {WM_KEYUP, VK_F5, 0},    {WM_COMMAND, 999, 0},
-        {WM_COMMAND, MAKEWPARAM(ID_GRID, 1), 0},          {WM_TIMER, ID_CAPTURE_TIMER, 0},
-        {WM_TIMER, 1, 0},        {WM_MOUSEMOVE, 0, 0},    {WM_LBUTTONUP, 0, 0},
-        {WM_SIZE, SIZE_RESTORED, 0},                      {WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0},
-    };
-    for (const auto& c : handled) EXPECT_EQ(Send(c.Message, c.WParam), c.Expected) << "message " << c.Message;
-
-    char text[16] = {};
-    EXPECT_EQ(Send(WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 5);
-    EXPECT_STREQ(text, "K-VEX");
-    POINT inside = {ClientRect().right / 2, ClientRect().bottom / 2};
-    ClientToScreen(MainWindow, &inside);
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
-    POINT caption = {0, -2};  // just above the client area
-    ClientToScreen(MainWindow, &caption);
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(inside.x, caption.y)), HTCAPTION);
-}
-
 // Everything a command could change.
 std::string Observed()
 {
@@ -52,6 +26,84 @@ std::string Observed()
     o << " topmost " << IsTopMost() << " window " << IsWindow(MainWindow) << " clipboard "
       << GetClipboardSequenceNumber();
     return o.str();
+}
+
+POINT Cursor()
+{
+    POINT p = {};
+    GetCursorPos(&p);
+    return p;
+}
+
+bool Invalidated()
+{
+    return GetUpdateRect(MainWindow, nullptr, FALSE) != 0;
+}
+
+// What each handled message does where the default procedure would do something else or
+// nothing; the wheel, the zoom and copy keys and the commands have tests of their own.
+TEST_F(WindowProc, HandledMessagesDoTheirWorkAndTheRestGoToTheDefault)
+{
+    // Not erased: the back buffer covers the whole client area at the next paint.
+    const COLORREF painted = RGB(0x12, 0x34, 0x56);
+    const RECT client = ClientRect();
+    HDC dc = GetDC(MainWindow);
+    HBRUSH brush = CreateSolidBrush(painted);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    EXPECT_EQ(Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)), 1);
+    EXPECT_EQ(GetPixel(dc, 0, 0), painted);
+    EXPECT_EQ(GetPixel(dc, client.right - 1, client.bottom - 1), painted);
+    ReleaseDC(MainWindow, dc);
+
+    // Every tick renders from the cursor, whatever the timer's id, and invalidates the window
+    // even when the render skips an idle tick.
+    ASSERT_TRUE(SetCursorPos(500, 400));
+    for (WPARAM id : {WPARAM{ID_CAPTURE_TIMER}, WPARAM{1}}) {
+        SCOPED_TRACE(id);
+        AppState.CapturePoint = {600, 300};
+        ValidateRect(MainWindow, nullptr);
+        EXPECT_EQ(Send(WM_TIMER, id), 0);
+        EXPECT_EQ(AppState.CapturePoint.x, 500);
+        EXPECT_EQ(AppState.CapturePoint.y, 400);
+        EXPECT_TRUE(Invalidated());
+        ValidateRect(MainWindow, nullptr);
+        const DWORD rendered = AppState.LastRenderTick;
+        Send(WM_TIMER, id);
+        EXPECT_EQ(AppState.LastRenderTick, rendered);
+        EXPECT_TRUE(Invalidated());
+    }
+
+    // The class has no cursor: a move over the window sets the arrow.
+    SetCursor(LoadCursorA(nullptr, IDC_CROSS));
+    EXPECT_EQ(Send(WM_MOUSEMOVE), 0);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+
+    // Every release ends the mouse capture and any panning.
+    SetCapture(MainWindow);
+    AppState.Panning = true;
+    EXPECT_EQ(Send(WM_LBUTTONUP), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(AppState.Panning);
+
+    // Keys and commands it does not know change nothing and are not passed on.
+    const std::string before = Observed();
+    for (WPARAM key : {WPARAM{'Q'}, WPARAM{VK_F5}}) {
+        EXPECT_EQ(Send(WM_KEYDOWN, key), 0);
+        EXPECT_EQ(Send(WM_KEYUP, key), 0);
+    }
+    EXPECT_EQ(Send(WM_COMMAND, 999), 0);
+    EXPECT_EQ(Observed(), before);
+
+    char text[16] = {};
+    EXPECT_EQ(Send(WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 5);
+    EXPECT_STREQ(text, "K-VEX");
+    POINT inside = {ClientRect().right / 2, ClientRect().bottom / 2};
+    ClientToScreen(MainWindow, &inside);
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTCLIENT);
+    POINT caption = {0, -2};  // just above the client area
+    ClientToScreen(MainWindow, &caption);
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(inside.x, caption.y)), HTCAPTION);
 }
 
 TEST_F(WindowProc, ACommandWithANotificationCodeDoesNothing)
@@ -242,13 +294,6 @@ struct ArrowKey {
     int Dx, Dy;
 };
 const ArrowKey Arrows[] = {{VK_LEFT, -1, 0}, {VK_UP, 0, -1}, {VK_RIGHT, 1, 0}, {VK_DOWN, 0, 1}};
-
-POINT Cursor()
-{
-    POINT p = {};
-    GetCursorPos(&p);
-    return p;
-}
 
 // The step starts from the capture point of the last render, which the test puts away from the cursor.
 void ExpectLiveArrowSteps(int step)
