@@ -177,8 +177,11 @@ ENV
     /usr/lib/wine/wineserver64 -w
   fi
   /usr/lib/wine/wineserver64 -p >/dev/null 2>&1
-  # Without a window manager, Managed=N lets Wine draw the frame itself and avoids 2 s stalls.
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # Without a window manager, Managed=N lets Wine draw the frame itself and avoids 2 s stalls. The
+  # system DPI is the prefix's own 96, also after a run killed while a test had changed it.
+  printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+    '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"LogPixels"=-' >"$dir/bench.reg"
+  "$wine" reg import "Z:${dir//\//\\}\\bench.reg" >/dev/null 2>&1
 
   # A resident Windows process keeps Wine's desktop process alive for the whole run, so it
   # does not repaint the root window black whenever a test program starts.
