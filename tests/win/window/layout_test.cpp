@@ -182,6 +182,72 @@ TEST_F(Layout, TheBackBufferIsRenewedOnSizeChangesTheCaptureBitmapAtEveryLiveLay
     EXPECT_EQ(Describe(BitmapOf(AppState.CaptureDC)).bmWidth, AppState.SourceWidth);
 }
 
+// The system's caption made taller for a while and put back afterwards, also when the test fails.
+// The window takes the new frame at its outer size, as after a change of theme or, under
+// per-monitor awareness, after a move to a display of another scale.
+class TallerCaption {
+public:
+    explicit TallerCaption(int extra)
+    {
+        saved_.cbSize = sizeof saved_;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+        NONCLIENTMETRICSA taller = saved_;
+        taller.iCaptionHeight += extra;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof taller, &taller, 0);
+        Reframe();
+    }
+    ~TallerCaption()
+    {
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+        Reframe();
+    }
+    TallerCaption(const TallerCaption&) = delete;
+    TallerCaption& operator=(const TallerCaption&) = delete;
+
+    static void Reframe()
+    {
+        SetWindowPos(MainWindow, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+private:
+    NONCLIENTMETRICSA saved_ = {};
+};
+
+int OuterHeight()
+{
+    const RECT r = WindowRect();
+    return r.bottom - r.top;
+}
+
+void ExpectBackBufferIsTheClientArea()
+{
+    const BITMAP b = Describe(BitmapOf(AppState.ViewDC));
+    EXPECT_EQ(b.bmWidth, ClientRect().right);
+    EXPECT_EQ(b.bmHeight, ClientRect().bottom);
+}
+
+// A thinner frame at the same outer size gives a taller client area; painted from a back buffer
+// of the old size, its bottom rows (the last status line) would show whatever lay beyond it.
+TEST_F(Layout, TheBackBufferFollowsTheClientAreaWhenOnlyTheFrameChanges)
+{
+    const int height = OuterHeight();
+    const int client = ClientRect().bottom;
+    {
+        const TallerCaption taller(20);
+        ASSERT_EQ(OuterHeight(), height);
+        ASSERT_EQ(ClientRect().bottom, client - 20);
+        ExpectBackBufferIsTheClientArea();
+        const RECT outer = WindowRect();
+        ResizeWindow(outer.right - outer.left, height + 10);
+        ExpectBackBufferIsTheClientArea();
+    }
+    ASSERT_EQ(OuterHeight(), height + 10);
+    ASSERT_EQ(ClientRect().bottom, client + 10);
+    ExpectBackBufferIsTheClientArea();
+    ExpectLayoutOfClient(6);
+}
+
 void Minimise()
 {
     ShowWindow(MainWindow, SW_MINIMIZE);
