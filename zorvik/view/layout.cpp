@@ -35,9 +35,14 @@ void UpdateLayout()
     const bool firstLayout = s.Width == 0;  // as start-up leaves it
 
     RECT w;
+    RECT c;
     GetWindowRect(MainWindow, &w);
     if (!minimised) {
-        const OuterSize size = EnforceMinimumSize({RectWidth(w), RectHeight(w)}, AppState.LineHeight);
+        // The frame follows the theme and, per monitor, the display's scale, so it is read from the
+        // window; the system never makes a sizable window smaller than its frame.
+        GetClientRect(MainWindow, &c);
+        const OuterSize frame = {RectWidth(w) - RectWidth(c), RectHeight(w) - RectHeight(c)};
+        const OuterSize size = EnforceMinimumSize({RectWidth(w), RectHeight(w)}, frame, AppState.LineHeight);
         s.Left = w.left;
         s.Top = w.top;
         s.Width = size.Width;
@@ -47,7 +52,6 @@ void UpdateLayout()
             SetWindowPos(MainWindow, nullptr, 0, 0, s.Width, s.Height, SWP_NOMOVE | SWP_NOZORDER);
     }
 
-    RECT c;
     GetClientRect(MainWindow, &c);
     const LayoutNumbers L = ComputeLayout(RectWidth(c), RectHeight(c), AppState.LineHeight, s.Zoom);
     // The back buffer is the client area's size, whatever changed it: the outer size, or the frame
