@@ -276,6 +276,22 @@ TEST_F(Layout, TheSmallestWindowUnderATallCaptionKeepsTheCapturePointCellInTheIm
     }
 }
 
+// The status font and line height are measured once, at the system's scale: the window keeps its
+// outer size and place on a display of another scale (the suggested rectangle is not taken), as
+// the system's default handling does, rather than squeeze the image under text of the old size.
+TEST_F(Layout, AMoveToADisplayOfAnotherScaleKeepsTheOuterSizeAndPlace)
+{
+    constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+    const RECT before = WindowRect();
+    RECT suggested = {before.left + 40, before.top + 30, before.left + 40 + 2 * (before.right - before.left),
+                      before.top + 30 + 2 * (before.bottom - before.top)};
+    SendMessageA(MainWindow, kDpiChanged, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages();
+    const RECT after = WindowRect();
+    EXPECT_TRUE(EqualRect(&after, &before));
+    ExpectLayoutOfClient(6);
+}
+
 void Minimise()
 {
     ShowWindow(MainWindow, SW_MINIMIZE);
