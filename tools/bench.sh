@@ -55,15 +55,16 @@ display_taken() {
 # Several benches may start at once (parallel builds): a display counts as ours only when its
 # lock file names our server.
 start_x_server() {  # start_x_server xvfb|xorg
-  local n
+  local n out
   display=""
   for n in $(seq 90 250); do
     display_taken $n && continue
     if [ "$1" = xvfb ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$dir/xvfb.log" 2>&1 &
+      out=$dir/xvfb.log
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out" 2>&1 &
     else
-      Xorg ":$n" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$dir/xorg.log" \
-        >"$dir/xorg.out" 2>&1 &
+      out=$dir/xorg.out
+      Xorg ":$n" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$dir/xorg.log" >"$out" 2>&1 &
     fi
     xserver_pid=$!
     # Ready, or gone (then there is no point in waiting the full time).
@@ -76,8 +77,8 @@ start_x_server() {  # start_x_server xvfb|xorg
     kill "$xserver_pid" 2>/dev/null || true
     wait "$xserver_pid" 2>/dev/null || true
     # A server that ended by itself without another one holding the display fails the same way
-    # on every display number.
-    display_taken $n || return 1
+    # on every display number; one whose server says it is already running is held elsewhere.
+    display_taken $n || grep -q 'already running' "$out" || return 1
   done
   return 1
 }
@@ -183,8 +184,11 @@ ENV
   marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
   if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
   /usr/lib/wine/wineserver64 -p >/dev/null 2>&1
-  # Without a window manager, Managed=N lets Wine draw the frame itself and avoids 2 s stalls.
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # Without a window manager, Managed=N lets Wine draw the frame itself and avoids 2 s stalls. The
+  # system DPI is the prefix's own 96, also after a run killed while a test had changed it.
+  printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+    '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"LogPixels"=-' >"$dir/bench.reg"
+  "$wine" reg import "Z:${dir//\//\\}\\bench.reg" >/dev/null 2>&1
 
   # A resident Windows process keeps Wine's desktop process alive for the whole run, so it
   # does not repaint the root window black whenever a test program starts.

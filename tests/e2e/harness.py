@@ -373,6 +373,13 @@ class Layout:
         return left, top, left + self.source_width, top + self.source_height
 
 
+def smallest_height(info, line_height):
+    """The least outer height of a window with the frame of info (Probe.window_info): three text
+    lines plus 50, or the frame, the lines and a cell of the largest zoom where the frame is tall."""
+    frame = info["rect"][3] - info["rect"][1] - info["client"][3]
+    return max(3 * line_height + 50, frame + 3 * line_height + 20)
+
+
 def screen_color(source, area=SCREEN):
     """source(x, y) inside area, black outside it: what the view shows of a screen pixel."""
     def color(x, y):

@@ -12,7 +12,7 @@ import time
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, WS_EX_TOPMOST, Layout, View, poll, screen_color
+from harness import ROOT, WM_COMMAND, WS_EX_TOPMOST, Layout, View, poll, screen_color, smallest_height
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402
@@ -242,8 +242,9 @@ def test_the_smallest_window_at_the_largest_zoom(launch, bench, probe, workdir, 
     # the program's 50 here, and lower than its three status lines plus 50); the program raises the
     # height to its own minimum.
     probe.ok("setsize", app.hwnd, 1, 1)
-    height = 3 * line_height(probe) + 50
-    left, top, right, bottom = probe.window_info(app.hwnd)["rect"]
+    info = probe.window_info(app.hwnd)
+    height = smallest_height(info, line_height(probe))
+    left, top, right, bottom = info["rect"]
     assert (left, top, bottom - top) == (75, 75, height) and 50 <= right - left < 215
     smallest = (left, top, right, bottom)
     assert_still_drawing(bench, probe, app, zoom=20)

@@ -1,8 +1,9 @@
 """The layout follows the window's size: the image and status area are laid out anew on every
-resize, and a window made lower than three text lines plus 50 pixels is raised back to that."""
+resize, and a window made lower than its smallest height (three text lines plus 50 pixels, or more
+under a tall frame) is raised back to that."""
 import pytest
 
-from harness import Layout, View, poll, screen_color
+from harness import Layout, View, poll, screen_color, smallest_height
 
 POINT = (700, 600)
 
@@ -15,7 +16,7 @@ def view(launch, bench, probe, pattern):
 def test_a_window_lower_than_the_minimum_is_raised_back_in_place(view, probe):
     lh = view.line_height()
     left, top, _, _ = view.rect()
-    minimum = 3 * lh + 50
+    minimum = smallest_height(probe.window_info(view.app.hwnd), lh)
     # (requested outer size, resulting height). The width is not tried below 50: the system's own
     # smallest tracking width for a sizable window is larger, and it clamps first.
     for (w, h), height in [

@@ -1,8 +1,8 @@
 """The shipped zorvik.exe as a file: a static 32-bit GUI program with its icon, manifest and version."""
 import os
-import re
 import struct
 import zlib
+from xml.etree import ElementTree
 
 import pefile
 import pytest
@@ -129,11 +129,18 @@ def test_main_icon_is_one_32x32_image_with_16_colours(pe):
     assert (header_size, w, h, bit_count) == (40, 32, 64, 4)  # height counts the mask too
 
 
-def test_manifest_declares_dpi_awareness(pe):
+def test_manifest_declares_per_monitor_dpi_awareness_and_dpi_aware_for_older_windows(pe):
     manifests = resources(pe, pefile.RESOURCE_TYPE["RT_MANIFEST"])
     assert [key[0] for key in manifests] == [1]
-    text = next(iter(manifests.values())).decode("utf-8")
-    assert re.search(r"<dpiAware[^>]*>\s*true\s*</dpiAware>", text)
+    root = ElementTree.fromstring(next(iter(manifests.values())))
+    settings = root.findall("{urn:schemas-microsoft-com:asm.v3}application/"
+                            "{urn:schemas-microsoft-com:asm.v3}windowsSettings/*")
+    # Windows 10 reads dpiAwareness from 1607 on (PerMonitorV2 from 1703, PerMonitor before);
+    # Vista to 8.1 read only dpiAware.
+    assert {element.tag: element.text.strip() for element in settings} == {
+        "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware": "true",
+        "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness": "PerMonitorV2, PerMonitor",
+    }
 
 
 def test_version_block_is_japanese_with_the_shared_version(pe):

@@ -122,20 +122,55 @@ TEST(MarkerGapFor, OneForCrosshairZoomsTwoForGridZooms)
     for (int32_t zoom : kZooms) EXPECT_EQ(MarkerGapFor(zoom), zoom < 3 ? 1 : 2) << zoom;
 }
 
-TEST(EnforceMinimumSize, RaisesToFiftyAndThreeLinesPlusFifty)
+TEST(EnforceMinimumSize, RaisesToFiftyThreeLinesPlusFiftyAndTheFramePlusAWholeCell)
 {
     const struct {
-        int32_t w, h, lineH, wantW, wantH;
+        int32_t w, h, frameW, frameH, lineH, wantW, wantH;
     } rows[] = {
-        {215, 235, 15, 215, 235}, {50, 95, 15, 50, 95},   {49, 94, 15, 50, 95},
-        {49, 300, 15, 50, 300},   {300, 94, 15, 300, 95}, {0, 0, 15, 50, 95},
-        {-20, -20, 15, 50, 95},   {100, 56, 2, 100, 56},  {100, 55, 2, 100, 56},
-        {INT32_MIN, INT32_MIN, 15, 50, 95},
+        // Wine 8's frame at 100 %: 8 wide, 27 high; three lines plus 50 is the larger.
+        {215, 235, 8, 27, 15, 215, 235},
+        {50, 95, 8, 27, 15, 50, 95},
+        {49, 94, 8, 27, 15, 50, 95},
+        {49, 300, 8, 27, 15, 50, 300},
+        {300, 94, 8, 27, 15, 300, 95},
+        {0, 0, 8, 27, 15, 50, 95},
+        {-20, -20, 8, 27, 15, 50, 95},
+        {100, 56, 8, 27, 2, 100, 56},
+        {100, 55, 0, 0, 2, 100, 56},
+        {INT32_MIN, INT32_MIN, 8, 27, 15, 50, 95},
+        // Wine 10's frame at 100 % is 34 high: 34 + 45 + 20 above 45 + 50.
+        {215, 20, 8, 34, 15, 215, 99},
+        // Wine 8 at 200 %: 47 + 84 + 20 above 84 + 50.
+        {215, 100, 10, 47, 28, 215, 151},
+        {215, 151, 10, 47, 28, 215, 151},
+        // Windows 10 at 200 %: caption and frames about 78 high and 32 wide.
+        {40, 20, 32, 78, 28, 52, 182},
+        // A frame height of exactly 30 makes both rules meet.
+        {300, 10, 8, 30, 15, 300, 95},
     };
     for (const auto& r : rows) {
-        const OuterSize s = EnforceMinimumSize({r.w, r.h}, r.lineH);
-        EXPECT_EQ(s.Width, r.wantW) << r.w << "x" << r.h;
-        EXPECT_EQ(s.Height, r.wantH) << r.w << "x" << r.h;
+        const OuterSize s = EnforceMinimumSize({r.w, r.h}, {r.frameW, r.frameH}, r.lineH);
+        EXPECT_EQ(s.Width, r.wantW) << r.w << "x" << r.h << " frame " << r.frameW << "x" << r.frameH;
+        EXPECT_EQ(s.Height, r.wantH) << r.w << "x" << r.h << " frame " << r.frameW << "x" << r.frameH;
+    }
+}
+
+// The smallest window, whatever its frame and font: the whole capture-point cell lies inside the
+// image area at every zoom, so the colour is never sampled from the status area.
+TEST(EnforceMinimumSize, TheSmallestWindowHoldsTheCapturePointCellAtEveryZoom)
+{
+    for (int32_t lineH = 2; lineH <= 40; lineH += 3) {
+        for (int32_t frameH = 0; frameH <= 140; frameH += 7) {
+            const int32_t frameW = frameH / 2;
+            const OuterSize s = EnforceMinimumSize({0, 0}, {frameW, frameH}, lineH);
+            for (int32_t zoom : kZooms) {
+                SCOPED_TRACE(testing::Message() << "line " << lineH << " frame " << frameW << "x" << frameH
+                                                << " zoom " << zoom);
+                const LayoutNumbers L = ComputeLayout(s.Width - frameW, s.Height - frameH, lineH, zoom);
+                EXPECT_LE((L.CenterOffsetX + 1) * zoom, L.ClientWidth);
+                EXPECT_LE((L.CenterOffsetY + 1) * zoom, L.StatusTop);
+            }
+        }
     }
 }
 

@@ -32,12 +32,17 @@ void UpdateLayout()
     const bool minimised = IsIconic(MainWindow) != 0;
     if (minimised && s.Width != 0) return;
     AppState.LayingOut = true;
+    const bool firstLayout = s.Width == 0;  // as start-up leaves it
 
     RECT w;
+    RECT c;
     GetWindowRect(MainWindow, &w);
-    const bool sizeChanged = RectWidth(w) != s.Width || RectHeight(w) != s.Height;
     if (!minimised) {
-        const OuterSize size = EnforceMinimumSize({RectWidth(w), RectHeight(w)}, AppState.LineHeight);
+        // The frame follows the theme and, per monitor, the display's scale, so it is read from the
+        // window; the system never makes a sizable window smaller than its frame.
+        GetClientRect(MainWindow, &c);
+        const OuterSize frame = {RectWidth(w) - RectWidth(c), RectHeight(w) - RectHeight(c)};
+        const OuterSize size = EnforceMinimumSize({RectWidth(w), RectHeight(w)}, frame, AppState.LineHeight);
         s.Left = w.left;
         s.Top = w.top;
         s.Width = size.Width;
@@ -47,9 +52,12 @@ void UpdateLayout()
             SetWindowPos(MainWindow, nullptr, 0, 0, s.Width, s.Height, SWP_NOMOVE | SWP_NOZORDER);
     }
 
-    RECT c;
     GetClientRect(MainWindow, &c);
     const LayoutNumbers L = ComputeLayout(RectWidth(c), RectHeight(c), AppState.LineHeight, s.Zoom);
+    // The back buffer is the client area's size, whatever changed it: the outer size, or the frame
+    // at the same outer size (a new theme, a display of another scale).
+    const bool clientResized =
+        L.ClientWidth != AppState.ClientRect.right || L.ClientHeight != AppState.ClientRect.bottom;
     AppState.ClientRect = {0, 0, L.ClientWidth, L.ClientHeight};
     AppState.StatusRect = {0, L.StatusTop, L.ClientWidth, L.ClientHeight};
     AppState.SourceWidth = L.SourceWidth;
@@ -65,6 +73,6 @@ void UpdateLayout()
 
     // While paused CaptureDC holds the snapshot, which must survive zoom changes and resizes.
     if (!IsPaused()) ReplaceScreenBitmap(AppState.CaptureDC, L.SourceWidth, L.SourceHeight);
-    if (sizeChanged) ReplaceScreenBitmap(AppState.ViewDC, L.BitmapWidth, L.BitmapHeight);
+    if (firstLayout || clientResized) ReplaceScreenBitmap(AppState.ViewDC, L.BitmapWidth, L.BitmapHeight);
     AppState.LayingOut = false;
 }

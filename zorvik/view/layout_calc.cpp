@@ -1,5 +1,9 @@
 #include "zorvik/view/layout_calc.h"
 
+#include <algorithm>
+
+#include "zorvik/commands/command_ids.h"
+
 namespace {
 
 int32_t CeilDiv(int64_t n, int64_t d)
@@ -47,10 +51,13 @@ LayoutNumbers ComputeLayout(int32_t clientWidth, int32_t clientHeight, int32_t l
     return L;
 }
 
-OuterSize EnforceMinimumSize(OuterSize size, int32_t lineHeight)
+OuterSize EnforceMinimumSize(OuterSize size, OuterSize frame, int32_t lineHeight)
 {
+    const int32_t cell = ZoomTable[kZoomCount - 1];
     const int32_t h = 3 * lineHeight;
-    if (static_cast<int64_t>(size.Height) - h < 50) size.Height = h + 50;
-    if (size.Width < 50) size.Width = 50;
+    const int32_t height = std::max(h + 50, frame.Height + h + cell);
+    const int32_t width = std::max(50, frame.Width + cell);
+    if (size.Height < height) size.Height = height;
+    if (size.Width < width) size.Width = width;
     return size;
 }

@@ -33,5 +33,8 @@ struct OuterSize {
     int32_t Height;
 };
 
-// Outer width at least 50, outer height at least 3 x line height + 50.
-OuterSize EnforceMinimumSize(OuterSize size, int32_t lineHeight);
+// Outer width at least 50, outer height at least 3 x line height + 50; and at least the frame
+// (outer size less client size) plus a client area whose image holds a whole cell of the largest
+// zoom, so the colour is sampled from the screen's pixel at every zoom and a zoom change never
+// resizes the window.
+OuterSize EnforceMinimumSize(OuterSize size, OuterSize frame, int32_t lineHeight);

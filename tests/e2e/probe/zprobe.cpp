@@ -20,6 +20,10 @@
 //   text <hex>                           the bytes drawn with TextOutA in the default GUI font, window colours:
 //                                        width, height and the pixels row by row as rrggbb
 //   metrics                              virtual screen and primary monitor sizes
+//   dpi                                  the system's DPI, as the screen DC gives it
+//   logpixels <dpi>|-                    sets the system DPI of processes started later, or deletes it
+//   awareness <hwnd>                     the window's DPI awareness: 0 unaware, 1 system, 2 per monitor
+//   wine                                 the version of Wine it runs on ("err" on Windows)
 //   clip                                 CF_TEXT bytes in hex, and the clipboard owner
 //   clipseq                              GetClipboardSequenceNumber
 //   setclip <hex>                        puts CF_TEXT on the clipboard, this process as owner
@@ -28,6 +32,9 @@
 //   version <path> <name>                VerQueryValueA of a StringFileInfo value, bytes in hex
 //   keep                                 stay resident (the bench keeper)
 //   quit
+//
+// The probe is per-monitor DPI aware, so that it sees physical pixels at any display scale: a
+// runtime that honours awareness hands an unaware or system-aware process scaled coordinates.
 #include <windows.h>
 
 #include <cstdarg>
@@ -403,10 +410,73 @@ void ReplyFound(HWND found)
         Reply("err none");
 }
 
+// Looked up: not every Windows or Wine has it.
+template <class Function>
+Function Lookup(const char* module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), name)));
+}
+
+void BecomePerMonitorAware()
+{
+    const auto setContext = Lookup<BOOL(WINAPI*)(HANDLE)>("user32.dll", "SetProcessDpiAwarenessContext");
+    const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+    if (setContext && setContext(perMonitorV2)) return;
+    const auto setAware = Lookup<BOOL(WINAPI*)()>("user32.dll", "SetProcessDPIAware");
+    if (setAware) setAware();
+}
+
+void Awareness(HWND window)
+{
+    const auto getContext = Lookup<HANDLE(WINAPI*)(HWND)>("user32.dll", "GetWindowDpiAwarenessContext");
+    const auto getAwareness = Lookup<int(WINAPI*)(HANDLE)>("user32.dll", "GetAwarenessFromDpiAwarenessContext");
+    if (!getContext || !getAwareness) {
+        Reply("err unsupported");
+        return;
+    }
+    const HANDLE context = getContext(window);
+    if (!context) {
+        Reply("err gone");
+        return;
+    }
+    Reply("ok %d", getAwareness(context));
+}
+
+// LogPixels of the current user, which each process reads when it starts; "-" leaves the default.
+void LogPixels(const char* value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        Reply("err open");
+        return;
+    }
+    LONG result;
+    if (strcmp(value, "-") == 0) {
+        result = RegDeleteValueA(key, "LogPixels");
+        if (result == ERROR_FILE_NOT_FOUND) result = ERROR_SUCCESS;
+    } else {
+        const DWORD dpi = strtoul(value, nullptr, 10);
+        result = RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    RegCloseKey(key);
+    Reply(result == ERROR_SUCCESS ? "ok" : "err %ld", result);
+}
+
+void WineVersion()
+{
+    const auto version = Lookup<const char*(CDECL*)()>("ntdll.dll", "wine_get_version");
+    if (version)
+        Reply("ok %s", version());
+    else
+        Reply("err not wine");
+}
+
 }  // namespace
 
 int main()
 {
+    BecomePerMonitorAware();
     char line[8192];
     while (fgets(line, sizeof line, stdin)) {
         char cmd[64] = {}, a[4096] = {}, b[4096] = {}, c[256] = {}, d[256] = {};
@@ -503,6 +573,16 @@ int main()
             Reply("ok virtual=%d,%d,%d,%d primary=%d,%d", GetSystemMetrics(SM_XVIRTUALSCREEN),
                   GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
                   GetSystemMetrics(SM_CYVIRTUALSCREEN), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        } else if (command == "dpi") {
+            HDC screen = GetDC(nullptr);
+            Reply("ok %d", GetDeviceCaps(screen, LOGPIXELSY));
+            ReleaseDC(nullptr, screen);
+        } else if (command == "logpixels") {
+            LogPixels(a);
+        } else if (command == "awareness") {
+            Awareness(ParseHwnd(a));
+        } else if (command == "wine") {
+            WineVersion();
         } else if (command == "clip") {
             Clip();
         } else if (command == "clipseq") {

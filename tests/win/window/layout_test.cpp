@@ -1,6 +1,7 @@
 // UpdateLayout on the real window: the numbers, the minimum size, the re-entry guard and the bitmaps.
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -136,7 +137,10 @@ TEST_F(Layout, ATooSmallWindowIsRaisedToTheMinimumWithoutMovingAndWithoutNestedL
     const RECT r = WindowRect();
     EXPECT_EQ(r.left, 140);
     EXPECT_EQ(r.top, 120);
-    EXPECT_EQ(r.bottom - r.top, 3 * AppState.LineHeight + 50);
+    // Three lines plus 50, or more where the frame would leave less than a cell of the largest zoom
+    // above the status area (Wine 10's frame of 34 at 100 % does).
+    const int frame = (r.bottom - r.top) - ClientRect().bottom;
+    EXPECT_EQ(r.bottom - r.top, std::max(3 * AppState.LineHeight + 50, frame + 3 * AppState.LineHeight + 20));
     EXPECT_GE(r.right - r.left, 50);  // the system may keep a wider minimum of its own
     ExpectLayoutOfClient(6);
 
@@ -180,6 +184,112 @@ TEST_F(Layout, TheBackBufferIsRenewedOnSizeChangesTheCaptureBitmapAtEveryLiveLay
     Command(ID_PAUSE);
     EXPECT_EQ(GetObjectType(snapshot), 0u);
     EXPECT_EQ(Describe(BitmapOf(AppState.CaptureDC)).bmWidth, AppState.SourceWidth);
+}
+
+// The system's caption made taller for a while and put back afterwards, also when the test fails.
+// The window takes the new frame at its outer size, as after a change of theme or, under
+// per-monitor awareness, after a move to a display of another scale.
+class TallerCaption {
+public:
+    explicit TallerCaption(int extra)
+    {
+        saved_.cbSize = sizeof saved_;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+        NONCLIENTMETRICSA taller = saved_;
+        taller.iCaptionHeight += extra;
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof taller, &taller, 0);
+        Reframe();
+    }
+    ~TallerCaption()
+    {
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+        Reframe();
+    }
+    TallerCaption(const TallerCaption&) = delete;
+    TallerCaption& operator=(const TallerCaption&) = delete;
+
+    static void Reframe()
+    {
+        SetWindowPos(MainWindow, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+private:
+    NONCLIENTMETRICSA saved_ = {};
+};
+
+int OuterHeight()
+{
+    const RECT r = WindowRect();
+    return r.bottom - r.top;
+}
+
+void ExpectBackBufferIsTheClientArea()
+{
+    const BITMAP b = Describe(BitmapOf(AppState.ViewDC));
+    EXPECT_EQ(b.bmWidth, ClientRect().right);
+    EXPECT_EQ(b.bmHeight, ClientRect().bottom);
+}
+
+// A thinner frame at the same outer size gives a taller client area; painted from a back buffer
+// of the old size, its bottom rows (the last status line) would show whatever lay beyond it.
+TEST_F(Layout, TheBackBufferFollowsTheClientAreaWhenOnlyTheFrameChanges)
+{
+    const int height = OuterHeight();
+    const int client = ClientRect().bottom;
+    {
+        const TallerCaption taller(20);
+        ASSERT_EQ(OuterHeight(), height);
+        ASSERT_EQ(ClientRect().bottom, client - 20);
+        ExpectBackBufferIsTheClientArea();
+        const RECT outer = WindowRect();
+        ResizeWindow(outer.right - outer.left, height + 10);
+        ExpectBackBufferIsTheClientArea();
+    }
+    ASSERT_EQ(OuterHeight(), height + 10);
+    ASSERT_EQ(ClientRect().bottom, client + 10);
+    ExpectBackBufferIsTheClientArea();
+    ExpectLayoutOfClient(6);
+}
+
+// With caption and frames 50 pixels high or more (Windows 10 from 125 % on), three lines plus 50
+// would leave no image area, and the colour would be sampled from the status area. The smallest
+// window keeps the whole capture-point cell of every zoom inside the image, and changing the zoom
+// does not resize it.
+TEST_F(Layout, TheSmallestWindowUnderATallCaptionKeepsTheCapturePointCellInTheImage)
+{
+    const TallerCaption taller(60);
+    ResizeWindow(300, 20);
+    const RECT outer = WindowRect();
+    const int frame = OuterHeight() - ClientRect().bottom;
+    ASSERT_GE(frame, 50);
+    EXPECT_EQ(OuterHeight(), frame + 3 * AppState.LineHeight + 20);
+    for (int zoom : {1, 2, 3, 4, 6, 8, 10, 12, 16, 20}) {
+        SCOPED_TRACE(zoom);
+        Command(zoom);
+        const RECT now = WindowRect();
+        EXPECT_TRUE(EqualRect(&now, &outer));
+        ExpectLayoutOfClient(zoom);
+        const AppStateRecord& a = AppState;
+        EXPECT_LE((a.CenterOffsetX + 1) * zoom, a.ClientRect.right);
+        EXPECT_LE((a.CenterOffsetY + 1) * zoom, a.StatusRect.top);
+    }
+}
+
+// The status font and line height are measured once, at the system's scale: the window keeps its
+// outer size and place on a display of another scale (the suggested rectangle is not taken), as
+// the system's default handling does, rather than squeeze the image under text of the old size.
+TEST_F(Layout, AMoveToADisplayOfAnotherScaleKeepsTheOuterSizeAndPlace)
+{
+    constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+    const RECT before = WindowRect();
+    RECT suggested = {before.left + 40, before.top + 30, before.left + 40 + 2 * (before.right - before.left),
+                      before.top + 30 + 2 * (before.bottom - before.top)};
+    SendMessageA(MainWindow, kDpiChanged, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages();
+    const RECT after = WindowRect();
+    EXPECT_TRUE(EqualRect(&after, &before));
+    ExpectLayoutOfClient(6);
 }
 
 void Minimise()
