@@ -6,6 +6,7 @@
 #                                                      primary: Xorg with the dummy driver
 #   bench.sh run <dir> <command...>                    run a command in it (.exe files through Wine)
 #   bench.sh stop <dir>                                stop it; fails if any of its processes remain
+#   bench.sh fonts <prefix>                            add the fonts Debian's Wine misses to a prefix
 #
 # runtime: i686 (32-bit Wine run by the kernel), i686-qemu (32-bit Wine under qemu-i386, for kernels
 # without IA-32 support; see i386-emulation.sh) or x86_64 (64-bit Wine, for the 64-bit build).
@@ -102,6 +103,13 @@ start_host_agent() {
   echo "export ZORVIK_HOST_AGENT_PID=$!" >>"$env_file"
 }
 
+# Debian's Wine misses its own font folder, so Marlett, which draws the caption buttons and menu
+# check marks, is missing and they show as letters; Windows keeps it in its Fonts folder.
+add_marlett() {  # add_marlett <prefix>
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts=$1/drive_c/windows/Fonts
+  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
+}
+
 case $cmd in
 start | start-multi)
   arch=${3:?arch}
@@ -179,10 +187,7 @@ ENV
     "$wine" wineboot -i >"$dir/wineboot.log" 2>&1
     /usr/lib/wine/wineserver64 -w
   fi
-  # Debian's Wine misses its own font folder, so Marlett, which draws the caption buttons and menu
-  # check marks, is missing and they show as letters; Windows keeps it in its Fonts folder.
-  marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
-  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
+  add_marlett "$WINEPREFIX"
   /usr/lib/wine/wineserver64 -p >/dev/null 2>&1
   # Without a window manager, Managed=N lets Wine draw the frame itself and avoids 2 s stalls. The
   # system DPI is the prefix's own 96, also after a run killed while a test had changed it.
@@ -263,6 +268,7 @@ stop)
     exit 1
   fi
   ;;
+fonts) add_marlett "$dir" ;;
 *)
-  echo "usage: bench.sh start|start-multi|run|stop|host-agent <dir> ..." >&2; exit 2 ;;
+  echo "usage: bench.sh start|start-multi|run|stop|host-agent|fonts <dir> ..." >&2; exit 2 ;;
 esac

@@ -23,9 +23,7 @@ if [ -n "${DISPLAY:-}" ]; then
   export WINEPREFIX=${WINEPREFIX:-$PWD/build/run-prefix-$WINEARCH}
   export WINELOADER=${wine[-1]} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-  # Marlett for the caption buttons, which Debian's Wine misses (as in tools/bench.sh).
-  marlett=/usr/share/wine/fonts/marlett.ttf fonts=$WINEPREFIX/drive_c/windows/Fonts
-  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts" && cp "$marlett" "$fonts/"; fi
+  tools/bench.sh fonts "$WINEPREFIX"  # the caption buttons' Marlett
   cd build/run
   exec "${wine[@]}" "$ZORVIK_RUNTIME_EXE"
 fi
