@@ -57,12 +57,22 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
+# A mirror caught mid-sync serves an index of the wrong size for a minute or so: try again.
+apt_update() {
+  local try
+  for try in 1 2 3 4; do
+    $SUDO apt-get update -q && return 0
+    [ "$try" -lt 4 ] && { echo "apt-get update failed; trying again in $((try * 15)) s"; sleep $((try * 15)); }
+  done
+  return 1
+}
+
 if [ ${#missing[@]} -ne 0 ]; then
   echo "installing: ${missing[*]}"
   if ! grep -qx i386 <<<"$(dpkg --print-foreign-architectures)"; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -q
+  apt_update
   add_optional
   $SUDO apt-get install -y -q "${missing[@]}"
 fi
@@ -75,7 +85,7 @@ if ! have_locale; then
 fi
 
 if needs_qemu && ! have_qemu; then
-  $SUDO apt-get update -q
+  apt_update
   own=$(apt-cache policy qemu-user 2>/dev/null | sed -n 's/^ *Candidate: //p')
   if [ -n "$own" ] && [ "$own" != "(none)" ] && dpkg --compare-versions "$own" ge 1:10; then
     echo "installing: qemu-user $own (32-bit Wine runs under qemu-i386 here)"
@@ -88,6 +98,6 @@ if needs_qemu && ! have_qemu; then
     printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
       'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' | $SUDO tee "$list" >/dev/null
   fi
-  $SUDO apt-get update -q
+  apt_update
   $SUDO apt-get install -y -q qemu-user/bookworm-backports
 fi
