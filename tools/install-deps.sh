@@ -57,14 +57,16 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-# A mirror caught mid-sync serves an index of the wrong size for a minute or so: try again.
+# A mirror caught mid-sync serves an index of the wrong size, sometimes for a long while: try
+# again, then go on with the indexes that did arrive (apt-get keeps them); the install that
+# follows still fails if what it needs is not in them.
 apt_update() {
   local try
-  for try in 1 2 3 4; do
+  for try in 1 2 3; do
     $SUDO apt-get update -q && return 0
-    [ "$try" -lt 4 ] && { echo "apt-get update failed; trying again in $((try * 15)) s"; sleep $((try * 15)); }
+    [ "$try" -lt 3 ] && { echo "apt-get update failed; trying again in $((try * 15)) s"; sleep $((try * 15)); }
   done
-  return 1
+  echo "apt-get update: some indexes are missing; going on with those that arrived" >&2
 }
 
 if [ ${#missing[@]} -ne 0 ]; then
