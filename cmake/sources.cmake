@@ -19,6 +19,7 @@ set(ZORVIK_WIN32_SOURCES
   general/cursor.cpp
   general/keys.cpp
   general/menu_helpers.cpp
+  general/system.cpp
   zorvik/commands/about.cpp
   zorvik/commands/copy.cpp
   zorvik/commands/menus.cpp

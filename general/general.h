@@ -21,6 +21,10 @@ extern GetPhysicalCursorPosFn GetPhysicalCursorPosProc;
 void GeneralUnitInit();
 void GeneralUnitDone();
 
+// The window gets no input context: an input method then neither composes text over it nor takes
+// the keys its commands use.
+void DetachInputMethod(HWND window);
+
 BOOL GetCursorPosPhysical(POINT* point);
 bool SetCursorPosPhysical(int x, int y);
 

@@ -128,6 +128,25 @@ def test_width_and_height_count_the_pixels_from_the_origin_set_by_space(bench, p
         copy_with_key(bench, probe, "t", str(abs(point[1] - 500) + 1).encode())
 
 
+def through_input_method(probe, app, key, scan_code):
+    """A press and release as Windows delivers them while an input method is on: the press as
+    VK_PROCESSKEY with the key's scan code, the release with the key's own code."""
+    WM_KEYDOWN, WM_KEYUP, VK_PROCESSKEY = 0x0100, 0x0101, 0xE5
+    app.post(probe, WM_KEYDOWN, VK_PROCESSKEY, 1 | scan_code << 16)
+    app.post(probe, WM_KEYUP, ord(key), 1 | scan_code << 16 | 0xC0000000)
+
+
+def test_keys_typed_through_an_input_method_act_as_plain_presses(bench, probe, picker):
+    pick(bench, probe, picker, (700, 161))
+    seq = clipboard_seq(probe)
+    through_input_method(probe, picker, "R", 0x13)
+    copied(probe, seq, b"7", "of red")
+    through_input_method(probe, picker, " ", 0x39)  # Space sets the origin here
+    pick(bench, probe, picker, (950, 520))
+    copy_with_key(bench, probe, "w", b"251")
+    copy_with_key(bench, probe, "t", b"360")
+
+
 def test_holding_a_copy_key_copies_once_on_release(bench, probe, picker):
     pick(bench, probe, picker, (700, 161))
     start = clipboard_seq(probe)

@@ -72,6 +72,7 @@ bool StartUp(HINSTANCE instance)
     MainWindow = CreateWindowExA(0, MainWindowClassName, ZORVIK_TITLE, kMainWindowStyle, s.Left, s.Top, s.Width,
                                  s.Height, nullptr, nullptr, instance, nullptr);
     if (!MainWindow) return false;
+    DetachInputMethod(MainWindow);
 
     // The first layout then always sees a size change and creates the off-screen bitmaps.
     s.Width = 0;

@@ -66,10 +66,21 @@ void OnKeyDown(WPARAM key)
     }
 }
 
+// An input method that is on takes the press of a character key and hands the window
+// VK_PROCESSKEY with the key's scan code, while the release comes with the key's own code. The
+// window has no input context, so no input method composes here; a press that still comes this
+// way (a text service that ignores that) counts as the key's own.
+WPARAM PressedKey(WPARAM key, LPARAM lParam)
+{
+    if (key != VK_PROCESSKEY) return key;
+    return MapVirtualKeyA((lParam >> 16) & 0xFF, MAPVK_VSC_TO_VK);
+}
+
 // A release acts only for a press that reached this window as a press. A modal loop (the pop-up
 // menu, the about box, the move loop) uses up the press of the key that ends it, Esc or a menu
 // letter, and leaves its release to this window: acting on it would pause the view or replace
-// the clipboard behind the user's back. Auto-repeat presses (bit 30 set) arm nothing.
+// the clipboard behind the user's back. A key released while Alt is held (WM_SYSKEYUP) is done
+// with too. Auto-repeat presses (bit 30 set) arm nothing.
 void NoteKeyPress(WPARAM key, LPARAM lParam)
 {
     if (key < 256 && (lParam & (1 << 30)) == 0) AppState.PressedKeys[key] = true;
@@ -179,13 +190,16 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT: PaintView(window); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_CONTEXTMENU: ShowPopupMenu(); return 0;
-    case WM_KEYDOWN:
-        NoteKeyPress(wParam, lParam);
-        OnKeyDown(wParam);
+    case WM_KEYDOWN: {
+        const WPARAM key = PressedKey(wParam, lParam);
+        NoteKeyPress(key, lParam);
+        OnKeyDown(key);
         return 0;
+    }
     case WM_KEYUP:
         if (TakeKeyPress(wParam)) OnKeyUp(wParam);
         return 0;
+    case WM_SYSKEYUP: TakeKeyPress(wParam); break;
     case WM_ENTERMENULOOP:
     case WM_ENTERSIZEMOVE:
     case WM_KILLFOCUS: ForgetKeyPresses(); break;

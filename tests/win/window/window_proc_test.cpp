@@ -1,5 +1,6 @@
 // MainWndProc on the real window: its results, the command routing and the keys.
 #include <windows.h>
+#include <imm.h>
 
 #include <sstream>
 #include <string>
@@ -274,10 +275,11 @@ TEST_F(WindowProc, AReleaseActsOncePerPressThatReachedTheWindow)
     Send(WM_KEYUP, VK_ESCAPE);  // pressed elsewhere
     Send(WM_KEYDOWN, VK_ESCAPE, kRepeat);  // held on into the window
     Send(WM_KEYUP, VK_ESCAPE);
-    // A modal loop or a box that takes the keyboard uses up the press it ends on.
-    for (UINT taken : {WM_ENTERMENULOOP, WM_ENTERSIZEMOVE, WM_KILLFOCUS}) {
+    // A modal loop or a box that takes the keyboard uses up the press it ends on; a release with
+    // Alt held ends the press too.
+    for (UINT taken : {WM_ENTERMENULOOP, WM_ENTERSIZEMOVE, WM_KILLFOCUS, WM_SYSKEYUP}) {
         Send(WM_KEYDOWN, VK_ESCAPE);
-        Send(taken);
+        Send(taken, taken == WM_SYSKEYUP ? VK_ESCAPE : 0);
         Send(WM_KEYUP, VK_ESCAPE);
     }
     EXPECT_FALSE(paused());
@@ -287,6 +289,12 @@ TEST_F(WindowProc, AReleaseActsOncePerPressThatReachedTheWindow)
     EXPECT_TRUE(paused());
     Send(WM_KEYUP, VK_ESCAPE);
     EXPECT_TRUE(paused());
+}
+
+// An input method would compose over the view and take the letters and Space for itself.
+TEST_F(WindowProc, TheWindowHasNoInputContext)
+{
+    EXPECT_EQ(ImmGetContext(MainWindow), nullptr);
 }
 
 struct ArrowKey {
