@@ -21,6 +21,11 @@ extern GetPhysicalCursorPosFn GetPhysicalCursorPosProc;
 void GeneralUnitInit();
 void GeneralUnitDone();
 
+// Only the system folder is searched for a DLL loaded by name from now on, where Windows lets a
+// program choose; elsewhere at least not the current directory. The program's own folder may be
+// a Downloads folder, where anyone can leave a DLL. First thing at start-up.
+void RestrictDllSearch();
+
 // The window gets no input context: an input method then neither composes text over it nor takes
 // the keys its commands use.
 void DetachInputMethod(HWND window);

@@ -10,6 +10,17 @@ Fn LookUp(HMODULE module, const char* name)
 
 }  // namespace
 
+void RestrictDllSearch()
+{
+    // Windows 8 on, and Vista and 7 with the update that brought it.
+    typedef BOOL(WINAPI * SetDefaultDllDirectoriesFn)(DWORD flags);
+    const auto setDefault =
+        LookUp<SetDefaultDllDirectoriesFn>(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Takes the current directory out of the search on every system from XP SP1 on.
+    SetDllDirectoryA("");
+}
+
 void DetachInputMethod(HWND window)
 {
     // imm32 is on every Windows from XP on, but not an import: the XP import list stays as it is.

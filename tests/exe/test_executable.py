@@ -72,7 +72,7 @@ def test_bytes_do_not_tell_when_or_where_it_was_built(pe):
 
 
 # The systems it runs on, oldest first: it must load on Windows XP SP3.
-WINDOWS = ["95", "NT4", "2000", "XP", "XP SP2", "XP SP3", "Vista", "7", "8", "8.1", "10", "11"]
+WINDOWS = ["95", "NT4", "2000", "XP", "XP SP1", "XP SP2", "XP SP3", "Vista", "7", "8", "8.1", "10", "11"]
 XP_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "msvcrt.dll"}
 
 

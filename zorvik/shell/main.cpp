@@ -5,6 +5,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    RestrictDllSearch();
     GeneralUnitInit();
     const int exitCode = RunZorvik(instance);
     GeneralUnitDone();

@@ -1,0 +1,28 @@
+// What the program loads by name once start-up has restricted the DLL search. It stays restricted
+// for the rest of this test program, which loads nothing else by name.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "general/general.h"
+
+namespace {
+
+TEST(DllSearch, ADllBesideTheProgramIsLoadedByNameOnlyUntilTheSearchIsRestricted)
+{
+    HMODULE planted = LoadLibraryA("planted.dll");
+    ASSERT_NE(planted, nullptr) << "planted.dll is built beside this test program";
+    ASSERT_TRUE(FreeLibrary(planted));
+    ASSERT_EQ(GetModuleHandleA("planted.dll"), nullptr);
+
+    RestrictDllSearch();
+    EXPECT_EQ(LoadLibraryA("planted.dll"), nullptr);
+    // What the program looks up in the system's own DLLs is still found.
+    for (const char* system : {"user32.dll", "imm32.dll"}) {
+        HMODULE module = LoadLibraryA(system);
+        EXPECT_NE(module, nullptr) << system;
+        if (module) FreeLibrary(module);
+    }
+}
+
+}  // namespace
