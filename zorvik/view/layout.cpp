@@ -2,6 +2,12 @@
 #include "zorvik/shell/app_state.h"
 #include "zorvik/view/view.h"
 
+namespace {
+
+constexpr int kMaxMinimumSizePasses = 8;
+
+}  // namespace
+
 LayoutNumbers CurrentLayout()
 {
     const AppStateRecord& a = AppState;
@@ -39,17 +45,24 @@ void UpdateLayout()
     GetWindowRect(MainWindow, &w);
     if (!minimised) {
         // The frame follows the theme and, per monitor, the display's scale, so it is read from the
-        // window; the system never makes a sizable window smaller than its frame.
-        GetClientRect(MainWindow, &c);
-        const OuterSize frame = {RectWidth(w) - RectWidth(c), RectHeight(w) - RectHeight(c)};
-        const OuterSize size = EnforceMinimumSize({RectWidth(w), RectHeight(w)}, frame, AppState.LineHeight);
-        s.Left = w.left;
-        s.Top = w.top;
-        s.Width = size.Width;
-        s.Height = size.Height;
-        // The WM_SIZE this sends finds LayingOut set and draws once with the old layout.
-        if (RectWidth(w) != s.Width || RectHeight(w) != s.Height)
+        // window. A client area is never smaller than 0 x 0, though: under a frame larger than the
+        // window the frame reads too small, and only after the resize it asks for can it be read
+        // whole. So measure again after every resize, a few times at most, each at least one
+        // status area plus a cell larger.
+        for (int pass = 0;; ++pass) {
+            GetClientRect(MainWindow, &c);
+            const OuterSize frame = {RectWidth(w) - RectWidth(c), RectHeight(w) - RectHeight(c)};
+            const OuterSize size =
+                EnforceMinimumSize({RectWidth(w), RectHeight(w)}, frame, AppState.LineHeight);
+            s.Left = w.left;
+            s.Top = w.top;
+            s.Width = size.Width;
+            s.Height = size.Height;
+            if ((RectWidth(w) == s.Width && RectHeight(w) == s.Height) || pass == kMaxMinimumSizePasses) break;
+            // The WM_SIZE this sends finds LayingOut set and draws once with the old layout.
             SetWindowPos(MainWindow, nullptr, 0, 0, s.Width, s.Height, SWP_NOMOVE | SWP_NOZORDER);
+            GetWindowRect(MainWindow, &w);
+        }
     }
 
     GetClientRect(MainWindow, &c);

@@ -279,6 +279,65 @@ TEST_F(Layout, TheSmallestWindowUnderATallCaptionKeepsTheCapturePointCellInTheIm
 // The status font and line height are measured once, at the system's scale: the window keeps its
 // outer size and place on a display of another scale (the suggested rectangle is not taken), as
 // the system's default handling does, rather than squeeze the image under text of the old size.
+// A patch of one colour on the screen, in a window of its own, shown until the object goes.
+class ColourPatch {
+public:
+    ColourPatch(COLORREF colour, RECT where) : brush_(CreateSolidBrush(colour))
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = brush_;
+        wc.lpszClassName = kClass;
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClass, "", WS_POPUP | WS_VISIBLE, where.left,
+                                  where.top, where.right - where.left, where.bottom - where.top, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+        UpdateWindow(window_);
+    }
+    ~ColourPatch()
+    {
+        DestroyWindow(window_);
+        UnregisterClassA(kClass, GetModuleHandleA(nullptr));
+        DeleteObject(brush_);
+    }
+    ColourPatch(const ColourPatch&) = delete;
+    ColourPatch& operator=(const ColourPatch&) = delete;
+
+private:
+    static constexpr const char* kClass = "ZorvikTestPatch";
+    HBRUSH brush_;
+    HWND window_ = nullptr;
+};
+
+COLORREF ScreenPixel(POINT p)
+{
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// Under a caption taller than the whole window the client area is 0 x 0, so the frame reads only
+// as tall as the window, and one resize by that reading still leaves no image area.
+TEST_F(Layout, ACaptionTallerThanTheWindowStillLeavesTheCapturePointCellInTheImage)
+{
+    ResizeWindow(300, 20);
+    const TallerCaption taller(OuterHeight() + 40);
+    const int frame = OuterHeight() - ClientRect().bottom;
+    EXPECT_EQ(OuterHeight(), frame + 3 * AppState.LineHeight + 20);
+    ExpectLayoutOfClient(6);
+
+    // The colour reported is the screen's at the capture point, not the status area's.
+    const COLORREF colour = RGB(0x12, 0x9A, 0x56);
+    const POINT centre = {720, 520};
+    const ColourPatch patch(colour, {centre.x - 20, centre.y - 20, centre.x + 20, centre.y + 20});
+    ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(centre) == colour; }));
+    ASSERT_TRUE(SetCursorPos(centre.x, centre.y));
+    RefreshView();
+    EXPECT_EQ(AppState.PixelRGB, 0x129A56u);
+}
+
 TEST_F(Layout, AMoveToADisplayOfAnotherScaleKeepsTheOuterSizeAndPlace)
 {
     constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
