@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the built magnifier under Wine. With $DISPLAY: on that display until it is closed.
 # Without: on a private virtual display over a test pattern for about 5 s, with the pointer
-# moving over the pattern, then a screenshot to build/screenshot.png and a normal close.
+# moving over the pattern, then a screenshot to build/screenshot.png, the window's rectangle
+# (left top right bottom, for tools/window_picture.py) to build/screenshot-window.txt and a
+# normal close.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck disable=SC1091
@@ -29,6 +31,7 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 bench=build/run-bench
+rm -f build/screenshot-window.txt  # only ever beside the screenshot it was taken with
 trap './tools/bench.sh stop '"$bench"' >/dev/null 2>&1 || true' EXIT
 ./tools/bench.sh start "$bench" "$ZORVIK_RUNTIME_ARCH" "$ZORVIK_PROBE"
 # shellcheck disable=SC1091
@@ -48,7 +51,11 @@ for i in $(seq 0 49); do
   sleep 0.1
 done
 import -window root build/screenshot.png
-probe "post $window 0x10 0 0" >/dev/null   # WM_CLOSE: the normal way out, settings saved
+# Its rectangle (for tools/window_picture.py), then WM_CLOSE, the normal way out with the settings
+# saved: one probe for both, since each start of it is slow.
+replies=$(probe "info $window" "post $window 0x10 0 0")
+rect=$(sed -n 's/^ok rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p' <<<"$replies")
+if [ -n "$rect" ]; then echo "$rect" >build/screenshot-window.txt; else echo "run: no window rectangle" >&2; fi
 wait "$app" && status=0 || status=$?
 echo "run: screenshot in build/screenshot.png, exit code $status"
 exit "$status"

@@ -1,5 +1,6 @@
 """The zip that users download, as tools/release.sh packs it from the built zorvik.exe."""
 import hashlib
+import itertools
 import os
 import re
 import shutil
@@ -80,6 +81,9 @@ def test_texts_are_code_page_932_with_crlf_line_ends(entries):
         assert data.endswith(b"\r\n"), name
     with pytest.raises(UnicodeDecodeError):
         entries["readme.txt"][1].decode("utf-8")  # converted, not shipped as the UTF-8 source
+    # Notepad wraps nothing unless asked: 80 columns at most, a double-byte character taking two.
+    wide = [line for line in entries["readme.txt"][1].split(b"\r\n") if len(line) > 80]
+    assert not wide, f"readme.txt lines wider than 80 columns: {[line.decode('cp932') for line in wide]}"
     assert entries["LICENSE.txt"][1].decode("cp932") == source("LICENSE").replace("\n", "\r\n")
 
 
@@ -93,3 +97,29 @@ def test_readme_names_this_program_and_every_key_of_the_about_box(entries):
     assert "[F1]" in keys and "[Shift]+[F1]" in keys
     missing = [key for key in keys if key not in readme]
     assert not missing, f"keys of the about box that readme.txt does not name: {missing}"
+
+
+def menu_table(name):
+    """The entries of one table in menu_texts.cpp, as source text."""
+    return re.search(name + r"\[\d+\] = \{(.*?)\n\};", source("zorvik/commands/menu_texts.cpp"), re.S).group(1)
+
+
+def test_readme_and_readme_md_name_every_command_of_the_menu_and_zoom(entries):
+    # The submenus, the grid styles and the main menu's commands, without their (&X): the words a
+    # user looks for. The copy commands are named by their keys, checked above.
+    captions = re.findall(r'MenuCaption = "([^"]+)"', source("zorvik/commands/menu_texts.cpp"))
+    for table in ("GridMenuEntries", "MainMenuTailEntries"):
+        captions += re.findall(r'"([^"]+)"', menu_table(table))
+    captions = sorted({re.sub(r"\(&\w\)$", "", caption) for caption in captions})
+    assert "サブグリッド" in captions and "オンラインヘルプ" in captions and "終了" in captions
+    readme = entries["readme.txt"][1].decode("cp932").split("\r\n")
+    first = next(i for i, line in enumerate(readme) if line.startswith("  右クリック "))
+    more = itertools.takewhile(lambda line: line.startswith(" " * 18), readme[first + 1:])
+    right_click = {"readme.txt": "".join(line.strip() for line in [readme[first], *more]),
+                   "README.md": next(row for row in source("README.md").splitlines() if row.startswith("| right click"))}
+    for name, entry in right_click.items():
+        missing = [caption for caption in captions if caption not in entry]
+        assert not missing, f"menu commands that the right click of {name} leaves out: {missing}"
+    factors = re.findall(r"Radio, (\d+),", menu_table("ZoomMenuEntries"))
+    assert "、".join(factors) + " 倍" in "\n".join(readme), "readme.txt: not the zoom menu's factors"
+    assert ", ".join(factors) + "×" in source("README.md"), "README.md: not the zoom menu's factors"
