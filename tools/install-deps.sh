@@ -57,9 +57,9 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-# A mirror caught mid-sync serves an index of the wrong size, sometimes for a long while: try
-# again, then go on with the indexes that did arrive (apt-get keeps them); the install that
-# follows still fails if what it needs is not in them.
+# A mirror caught mid-sync serves an index of the wrong size, sometimes for a day: try again,
+# then go on with the indexes that did arrive (apt-get keeps them) and say so in indexes_missing.
+indexes_missing=0
 apt_update() {
   local try
   for try in 1 2 3; do
@@ -67,6 +67,19 @@ apt_update() {
     [ "$try" -lt 3 ] && { echo "apt-get update failed; trying again in $((try * 15)) s"; sleep $((try * 15)); }
   done
   echo "apt-get update: some indexes are missing; going on with those that arrived" >&2
+  indexes_missing=1
+}
+
+# When the i386 index of the security suite is the one missing, apt takes a 64-bit library from
+# that suite and then finds no 32-bit twin of the same version for wine32: take the release's
+# own versions then, which both architectures have.
+apt_install() {
+  $SUDO apt-get install -y -q "$@" && return 0
+  [ "$indexes_missing" = 1 ] || return 1
+  local release
+  release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  echo "apt-get install failed with indexes missing; trying again with the packages of $release itself" >&2
+  $SUDO apt-get install -y -q -t "$release" "$@"
 }
 
 if [ ${#missing[@]} -ne 0 ]; then
@@ -76,7 +89,7 @@ if [ ${#missing[@]} -ne 0 ]; then
   fi
   apt_update
   add_optional
-  $SUDO apt-get install -y -q "${missing[@]}"
+  apt_install "${missing[@]}"
 fi
 
 if ! have_locale; then
