@@ -10,10 +10,8 @@ void GeneralUnitInit()
     // Not imported statically: systems before Vista lack both functions.
     User32Module = LoadLibraryA("user32.dll");
     if (User32Module) {
-        SetPhysicalCursorPosProc = reinterpret_cast<SetPhysicalCursorPosFn>(
-            reinterpret_cast<void*>(GetProcAddress(User32Module, "SetPhysicalCursorPos")));
-        GetPhysicalCursorPosProc = reinterpret_cast<GetPhysicalCursorPosFn>(
-            reinterpret_cast<void*>(GetProcAddress(User32Module, "GetPhysicalCursorPos")));
+        SetPhysicalCursorPosProc = LookUpProc<SetPhysicalCursorPosFn>(User32Module, "SetPhysicalCursorPos");
+        GetPhysicalCursorPosProc = LookUpProc<GetPhysicalCursorPosFn>(User32Module, "GetPhysicalCursorPos");
     } else {
         SetPhysicalCursorPosProc = nullptr;
         GetPhysicalCursorPosProc = nullptr;

@@ -10,6 +10,13 @@
 
 extern HWND MainWindow;
 
+// A function that not every Windows has, or null.
+template <class Fn>
+Fn LookUpProc(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 typedef BOOL(WINAPI* SetPhysicalCursorPosFn)(int x, int y);
 typedef BOOL(WINAPI* GetPhysicalCursorPosFn)(LPPOINT point);
 

@@ -1,21 +1,11 @@
 #include "general/general.h"
 
-namespace {
-
-template <class Fn>
-Fn LookUp(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-}  // namespace
-
 void RestrictDllSearch()
 {
     // Windows 8 on, and Vista and 7 with the update that brought it.
     typedef BOOL(WINAPI * SetDefaultDllDirectoriesFn)(DWORD flags);
     const auto setDefault =
-        LookUp<SetDefaultDllDirectoriesFn>(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+        LookUpProc<SetDefaultDllDirectoriesFn>(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
     if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Takes the current directory out of the search on every system from XP SP1 on.
     SetDllDirectoryA("");
@@ -27,6 +17,6 @@ void DetachInputMethod(HWND window)
     typedef HANDLE(WINAPI * ImmAssociateContextFn)(HWND window, HANDLE context);
     HMODULE imm = LoadLibraryA("imm32.dll");
     if (!imm) return;
-    if (const auto associate = LookUp<ImmAssociateContextFn>(imm, "ImmAssociateContext")) associate(window, nullptr);
+    if (const auto associate = LookUpProc<ImmAssociateContextFn>(imm, "ImmAssociateContext")) associate(window, nullptr);
     FreeLibrary(imm);  // the association belongs to the window, not to this reference
 }
