@@ -17,6 +17,7 @@ void DetachInputMethod(HWND window)
     typedef HANDLE(WINAPI * ImmAssociateContextFn)(HWND window, HANDLE context);
     HMODULE imm = LoadLibraryA("imm32.dll");
     if (!imm) return;
-    if (const auto associate = LookUpProc<ImmAssociateContextFn>(imm, "ImmAssociateContext")) associate(window, nullptr);
+    const auto associate = LookUpProc<ImmAssociateContextFn>(imm, "ImmAssociateContext");
+    if (associate) associate(window, nullptr);
     FreeLibrary(imm);  // the association belongs to the window, not to this reference
 }
