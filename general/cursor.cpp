@@ -4,6 +4,8 @@ HWND MainWindow = nullptr;
 HMODULE User32Module = nullptr;
 SetPhysicalCursorPosFn SetPhysicalCursorPosProc = nullptr;
 GetPhysicalCursorPosFn GetPhysicalCursorPosProc = nullptr;
+HMODULE DwmApiModule = nullptr;
+DwmIsCompositionEnabledFn DwmIsCompositionEnabledProc = nullptr;
 
 void GeneralUnitInit()
 {
@@ -16,12 +18,16 @@ void GeneralUnitInit()
         SetPhysicalCursorPosProc = nullptr;
         GetPhysicalCursorPosProc = nullptr;
     }
+    DwmApiModule = LoadLibraryA("dwmapi.dll");
+    DwmIsCompositionEnabledProc =
+        DwmApiModule ? LookUpProc<DwmIsCompositionEnabledFn>(DwmApiModule, "DwmIsCompositionEnabled") : nullptr;
 }
 
 void GeneralUnitDone()
 {
     // user32 stays loaded through the import table, so the pointers stay valid.
     if (User32Module) FreeLibrary(User32Module);
+    if (DwmApiModule) FreeLibrary(DwmApiModule);
 }
 
 BOOL GetCursorPosPhysical(POINT* point)
@@ -38,4 +44,11 @@ bool SetCursorPosPhysical(int x, int y)
     else
         r = SetCursorPos(x, y);
     return r != 0;
+}
+
+DWORD ScreenCopyRasterOp()
+{
+    BOOL composed = FALSE;
+    if (DwmIsCompositionEnabledProc && SUCCEEDED(DwmIsCompositionEnabledProc(&composed)) && composed) return SRCCOPY;
+    return SRCCOPY | CAPTUREBLT;
 }

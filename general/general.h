@@ -19,11 +19,14 @@ Fn LookUpProc(HMODULE module, const char* name)
 
 typedef BOOL(WINAPI* SetPhysicalCursorPosFn)(int x, int y);
 typedef BOOL(WINAPI* GetPhysicalCursorPosFn)(LPPOINT point);
+typedef HRESULT(WINAPI* DwmIsCompositionEnabledFn)(BOOL* enabled);
 
 // Looked up once in GeneralUnitInit; each may be null on its own (older systems).
 extern HMODULE User32Module;
 extern SetPhysicalCursorPosFn SetPhysicalCursorPosProc;
 extern GetPhysicalCursorPosFn GetPhysicalCursorPosProc;
+extern HMODULE DwmApiModule;  // Vista on; XP has no dwmapi.dll
+extern DwmIsCompositionEnabledFn DwmIsCompositionEnabledProc;
 
 void GeneralUnitInit();
 void GeneralUnitDone();
@@ -39,6 +42,12 @@ void DetachInputMethod(HWND window);
 
 BOOL GetCursorPosPhysical(POINT* point);
 bool SetCursorPosPhysical(int x, int y);
+
+// The raster operation of a copy from the screen: with CAPTUREBLT, so that layered windows are in
+// it, where the desktop is not composed; SRCCOPY alone where it is, since there layered windows
+// are part of the screen anyway and CAPTUREBLT makes the mouse pointer blink at every copy. Asked
+// at each copy: Vista and 7 can switch composition on and off while the program runs.
+DWORD ScreenCopyRasterOp();
 
 void InsertRadioItem(HMENU menu, const std::string& caption, UINT id, bool checked, int position);
 void AppendRadioItem(HMENU menu, const std::string& caption, UINT id, bool checked);

@@ -27,11 +27,11 @@ def workdir():
 
 @pytest.fixture
 def launch(bench, probe, workdir):
-    """launch(cwd=None) -> a started Zorvik whose window has appeared."""
+    """launch(cwd=None) -> a started Zorvik whose window has appeared; exe and debug as Bench.launch."""
     runs = []
 
-    def start(cwd=None, wait=True):
-        app = bench.launch(cwd or workdir)
+    def start(cwd=None, wait=True, exe=None, debug=None):
+        app = bench.launch(cwd or workdir, exe, debug)
         runs.append(app)
         if wait:
             app.wait_window(probe)

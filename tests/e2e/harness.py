@@ -112,8 +112,8 @@ class Bench:
     def start_probe(self):
         return Probe(self)
 
-    def launch(self, cwd, exe=None):
-        return Zorvik(self, cwd, exe or self.exe)
+    def launch(self, cwd, exe=None, debug=None):
+        return Zorvik(self, cwd, exe or self.exe, debug)
 
 
 class Probe:
@@ -193,12 +193,23 @@ class Probe:
 class Zorvik:
     """One run of the program in its own current directory."""
 
-    def __init__(self, bench, cwd, exe):
+    def __init__(self, bench, cwd, exe, debug=None):
+        """debug: Wine debug channels (WINEDEBUG), whose output goes to debug.log in cwd."""
         self.bench = bench
         self.cwd = cwd
-        self.proc = subprocess.Popen([bench.wine, exe], cwd=cwd, env=bench.env, stdin=subprocess.DEVNULL,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        env, stderr = bench.env, subprocess.DEVNULL
+        if debug:
+            env = dict(env, WINEDEBUG=debug)
+            stderr = open(os.path.join(cwd, "debug.log"), "wb")
+        self.proc = subprocess.Popen([bench.wine, exe], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.DEVNULL, stderr=stderr)
+        if debug:
+            stderr.close()
         self.hwnd = None
+
+    def debug_log(self):
+        with open(os.path.join(self.cwd, "debug.log"), encoding="latin-1") as f:
+            return f.read()
 
     def wait_window(self, probe, timeout=20):
         """Finds the window of this run (class TApp_Zorvik, caption K-VEX) once it is shown: it can

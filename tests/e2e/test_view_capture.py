@@ -1,8 +1,13 @@
 """The live view: the screen block around the pointer, enlarged cell for cell, and the colour under
 the pointer, on a screen whose every pixel's colour is known from its position."""
+import os
+import re
+import shutil
+import subprocess
+
 import pytest
 
-from harness import Layout, screen_color
+from harness import SCREEN, Layout, View, screen_color
 
 ZOOM = 6  # the zoom of a first start
 
@@ -46,3 +51,35 @@ def test_a_resting_pointer_still_sees_the_screen_change(view, bench, pattern):
     view.wait_capture(layout, point, screen_color(lambda x, y: green))
     assert bench.pointer() == point
     assert view.copied_html() == html(green)
+
+
+# Wine's dwmapi answers by the Windows version a program is told: composed from 8.1 on, not on 7.
+@pytest.mark.parametrize("windows, rop", [("win81", 0x00CC0020), ("win7", 0x40CC0020)],
+                         ids=["composed", "not-composed"])
+def test_screen_copies_take_layered_windows_only_where_the_desktop_is_not_composed(launch, bench, probe, pattern,
+                                                                                   workdir, windows, rop):
+    # On a composed desktop CAPTUREBLT makes the pointer blink at every copy. A copy of the program
+    # under a name of its own is told a Windows version of its own.
+    exe = os.path.join(workdir, f"zorvik-{windows}.exe")
+    shutil.copy(bench.exe, exe)
+    subprocess.run([bench.wine, "reg", "add", rf"HKCU\Software\Wine\AppDefaults\zorvik-{windows}.exe", "/v",
+                    "Version", "/d", windows, "/f"], env=bench.env, check=True, capture_output=True)
+    view = View(bench, probe, launch(exe=exe, debug="trace+bitblt"))
+    view.focus()
+    layout = layout_of(view)
+    point = (600, 500)
+    bench.move_pointer(*point)
+    view.wait_capture(layout, point, screen_color(pattern))
+    view.keys("Escape")
+    assert view.copied_html() == html(pattern(*point))  # paused: the whole screen is copied by now
+
+    # Wine's trace of each copy: source and destination rectangles, then the raster operation.
+    traced = re.compile(r" src \S+ log=(-?\d+),(-?\d+) (\d+)x(\d+) .* dst \S+ log=0,0 (\d+)x(\d+) .* rop=(\w+)")
+    copies = {}
+    for line in view.app.debug_log().splitlines():
+        m = traced.search(line)
+        if m and m.group(3, 4) == m.group(5, 6):  # copied one to one, not enlarged
+            copies.setdefault(tuple(int(v) for v in m.group(1, 2, 3, 4)), set()).add(int(m.group(7), 16))
+    left, top, right, bottom = layout.block(point)
+    assert copies.get((left, top, right - left, bottom - top)) == {rop}, "the live copies"
+    assert copies.get((0, 0, SCREEN[2], SCREEN[3])) == {rop}, "the snapshot"

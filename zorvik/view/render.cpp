@@ -29,7 +29,7 @@ void CaptureLiveBlock()
     FillRect(a.CaptureDC, &block, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     HDC screen = GetDC(nullptr);
     BitBlt(a.CaptureDC, 0, 0, a.SourceWidth, a.SourceHeight, screen, a.CapturePoint.x - a.CenterOffsetX,
-           a.CapturePoint.y - a.CenterOffsetY, SRCCOPY | CAPTUREBLT);
+           a.CapturePoint.y - a.CenterOffsetY, ScreenCopyRasterOp());
     DrawEnlargement(0, 0);
     ReleaseDC(nullptr, screen);
 }
@@ -90,7 +90,7 @@ void TogglePause()
     const int32_t height = RectHeight(a.SnapshotRect);
     ReplaceScreenBitmap(a.CaptureDC, width, height);
     HDC screen = GetDC(nullptr);
-    BitBlt(a.CaptureDC, 0, 0, width, height, screen, a.SnapshotRect.left, a.SnapshotRect.top, SRCCOPY | CAPTUREBLT);
+    BitBlt(a.CaptureDC, 0, 0, width, height, screen, a.SnapshotRect.left, a.SnapshotRect.top, ScreenCopyRasterOp());
     ReleaseDC(nullptr, screen);
     RefreshView();
 }
