@@ -28,6 +28,7 @@ void GeneralUnitDone()
     // user32 stays loaded through the import table, so the pointers stay valid.
     if (User32Module) FreeLibrary(User32Module);
     if (DwmApiModule) FreeLibrary(DwmApiModule);
+    EndShellCom();
 }
 
 BOOL GetCursorPosPhysical(POINT* point)

@@ -55,7 +55,14 @@ bool IsMenuItemChecked(HMENU menu, UINT id);
 void SetMenuItemChecked(HMENU menu, UINT id, bool checked);
 void ToggleMenuItemCheck(HMENU menu, UINT id);
 
-void SetClipboardText(const std::string& text);
+// False when the clipboard stayed held by another program, or the text could not be placed; an
+// empty text leaves the clipboard as it is and counts as done.
+bool SetClipboardText(const std::string& text);
+
+// ShellExecuteA with the default verb; false when the shell reports a failure (32 or less).
+bool OpenWithShell(const char* target);
+// Balances the COM set-up of the first OpenWithShell; in GeneralUnitDone.
+void EndShellCom();
 
 // Held when the high-order byte of GetAsyncKeyState is not 0, sampled when the action runs.
 bool IsKeyHeld(int virtualKey);

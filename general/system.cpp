@@ -21,3 +21,45 @@ void DetachInputMethod(HWND window)
     if (associate) associate(window, nullptr);
     FreeLibrary(imm);  // the association belongs to the window, not to this reference
 }
+
+namespace {
+
+typedef HRESULT(WINAPI* CoInitializeExFn)(void* reserved, DWORD model);
+typedef void(WINAPI* CoUninitializeFn)();
+
+HMODULE Ole32Module = nullptr;
+bool ShellComStarted = false;
+
+// The shell may carry out a verb through a COM handler (it does for packaged apps such as Windows
+// 11's Notepad), which needs COM on the calling thread. Looked up at the first use: it costs the
+// start-up nothing, and the XP import list stays as it is.
+void StartShellCom()
+{
+    if (Ole32Module) return;
+    Ole32Module = LoadLibraryA("ole32.dll");
+    if (!Ole32Module) return;
+    const auto initialize = LookUpProc<CoInitializeExFn>(Ole32Module, "CoInitializeEx");
+    ShellComStarted =
+        initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+}  // namespace
+
+bool OpenWithShell(const char* target)
+{
+    StartShellCom();
+    const HINSTANCE result = ShellExecuteA(MainWindow, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void EndShellCom()
+{
+    if (!Ole32Module) return;
+    if (ShellComStarted) {
+        const auto uninitialize = LookUpProc<CoUninitializeFn>(Ole32Module, "CoUninitialize");
+        if (uninitialize) uninitialize();
+    }
+    ShellComStarted = false;
+    FreeLibrary(Ole32Module);
+    Ole32Module = nullptr;
+}

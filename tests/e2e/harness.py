@@ -101,6 +101,9 @@ class Bench:
             poll(lambda: self.grab((probe_point[0], probe_point[1], probe_point[0] + 1, probe_point[1] + 1))
                  .getpixel((0, 0)) == tuple(expected), timeout=10, what="root image")
 
+    def bells(self):
+        return Bells(self.display)
+
     def clipboard_x(self):
         """The clipboard as the X side sees it (UTF-8), or None."""
         result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env, capture_output=True,
@@ -114,6 +117,47 @@ class Bench:
 
     def launch(self, cwd, exe=None, debug=None):
         return Zorvik(self, cwd, exe or self.exe, debug)
+
+
+class Bells:
+    """Counts the X server's bells (XKB bell events) from now on: Wine rings one for MessageBeep."""
+
+    def __init__(self, display):
+        import ctypes
+        import ctypes.util
+        self._c = ctypes
+        x = self._x = ctypes.CDLL(ctypes.util.find_library("X11"))
+        x.XOpenDisplay.restype = ctypes.c_void_p
+        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        for name in ("XPending", "XFlush", "XCloseDisplay"):
+            getattr(x, name).argtypes = [ctypes.c_void_p]
+        x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x.XkbSelectEvents.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+        self._display = x.XOpenDisplay(display.encode())
+        assert self._display, f"cannot open display {display}"
+        ints = [ctypes.c_int(1), ctypes.c_int(0)] + [ctypes.c_int() for _ in range(3)]
+        major, minor, opcode, base, error = ints
+        assert x.XkbQueryExtension(ctypes.c_void_p(self._display), ctypes.byref(opcode), ctypes.byref(base),
+                                   ctypes.byref(error), ctypes.byref(major), ctypes.byref(minor)), "no XKB"
+        self._event_type = base.value
+        use_core_keyboard, bell_notify = 0x100, 1 << 8
+        x.XkbSelectEvents(self._display, use_core_keyboard, bell_notify, bell_notify)
+        x.XFlush(self._display)
+        self._count = 0
+
+    def count(self):
+        """The bells rung so far: all that the server had rung when this was called."""
+        self._x.XSync(self._display, 0)
+        event = (self._c.c_long * 32)()
+        while self._x.XPending(self._display):
+            self._x.XNextEvent(self._display, event)
+            if self._c.cast(event, self._c.POINTER(self._c.c_int))[0] == self._event_type:
+                self._count += 1
+        return self._count
+
+    def close(self):
+        self._x.XCloseDisplay(self._display)
 
 
 class Probe:

@@ -67,8 +67,7 @@ def clipboard_seq(probe):
 
 def copied(probe, seq, expected, what):
     """Waits for a copy after sequence number seq, then for the expected text; returns (bytes, owner).
-    The probe opens the clipboard only once the copy has begun: the program does not retry a clipboard
-    that someone else holds open, and the probe must not be that someone."""
+    The probe opens the clipboard only once the copy has begun, so as not to keep the copy waiting."""
     poll(lambda: clipboard_seq(probe) != seq, timeout=5, what=f"a copy {what}")
     return poll(lambda: clipboard_holds(probe, expected), timeout=5, what=f"{expected!r} on the clipboard {what}")
 
@@ -78,6 +77,13 @@ def copy_with_key(bench, probe, key, expected):
     seq = clipboard_seq(probe)
     bench.xdotool("key", key)
     return copied(probe, seq, expected, f"after {key}")
+
+
+@pytest.fixture
+def bells(bench):
+    listener = bench.bells()
+    yield listener
+    listener.close()
 
 
 @pytest.fixture
@@ -145,6 +151,51 @@ def test_keys_typed_through_an_input_method_act_as_plain_presses(bench, probe, p
     pick(bench, probe, picker, (950, 520))
     copy_with_key(bench, probe, "w", b"251")
     copy_with_key(bench, probe, "t", b"360")
+
+
+def test_a_copy_waits_for_a_clipboard_held_a_moment_and_beeps_when_it_stays_held(bench, probe, picker, bells):
+    WM_KEYDOWN, WM_KEYUP = 0x0100, 0x0101
+
+    def release_r_while_held(hold):
+        """A clipboard manager reading the last change opens the clipboard just before R is released."""
+        owner = int(probe.ok("setclip", b"sentinel".hex()).split("=", 1)[1], 16)
+        seq = clipboard_seq(probe)
+        picker.post(probe, WM_KEYDOWN, ord("R"), 1)
+        probe.ok("holdclip", hold)
+        picker.post(probe, WM_KEYUP, ord("R"), 0xC0000001)
+        return owner, seq
+
+    pick(bench, probe, picker, (700, 161))
+    for hold in (30, 120):
+        _, seq = release_r_while_held(hold)
+        copied(probe, seq, b"7", f"with the clipboard held for {hold} ms")
+    pick(bench, probe, picker, (1000, 900))  # a render after the copies: a beep would be heard by now
+    assert bells.count() == 0, "a beep for a copy that arrived"
+
+    owner, seq = release_r_while_held(2000)
+    # It gives up long before the hold ends, says so, and the view goes on following the pointer.
+    pick(bench, probe, picker, (700, 161))
+    poll(lambda: bells.count() == 1, timeout=5, what="a beep")
+    assert read_clipboard(probe) == (b"sentinel", owner)
+    assert clipboard_seq(probe) == seq
+
+
+def test_a_ctrl_copy_whose_file_is_locked_beeps_and_opens_nothing(bench, probe, picker, workdir, opened, ctrl_held,
+                                                                 bells):
+    txt = os.path.join(workdir, "zorvik.txt")
+    with open(txt, "wb") as f:
+        f.write(b"kept")
+    before = len(opened.entries())
+    pick(bench, probe, picker, (700, 161))
+    probe.ok("lock", windows_path(txt))  # an editor that keeps the file open without sharing
+    try:
+        copy_with_key(bench, probe, "r", b"7")
+        poll(lambda: bells.count() > 0, timeout=5, what="a beep")
+    finally:
+        probe.ok("unlock")
+    with open(txt, "rb") as f:
+        assert f.read() == b"kept"
+    assert len(opened.entries()) == before
 
 
 def test_holding_a_copy_key_copies_once_on_release(bench, probe, picker):

@@ -13,5 +13,5 @@ void ShowAbout()
 
 void OpenOnlineHelp()
 {
-    ShellExecuteA(MainWindow, nullptr, OnlineHelpAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWithShell(OnlineHelpAddress);
 }

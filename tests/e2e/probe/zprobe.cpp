@@ -27,6 +27,7 @@
 //   clip                                 CF_TEXT bytes in hex, and the clipboard owner
 //   clipseq                              GetClipboardSequenceNumber
 //   setclip <hex>                        puts CF_TEXT on the clipboard, this process as owner
+//   holdclip <ms>                        opens the clipboard, answers once it is open, closes it ms later
 //   owned <hwnd>                         visible windows owned by hwnd: class, caption, static text (hex)
 //   menus                                rectangles of all visible pop-up menu windows, top of the z-order first
 //   version <path> <name>                VerQueryValueA of a StringFileInfo value, bytes in hex
@@ -42,6 +43,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -271,6 +273,32 @@ void Version(const char* path, const char* name)
     }
     const char* s = static_cast<const char*>(value);
     Reply("ok %s", Hex(reinterpret_cast<const unsigned char*>(s), strlen(s)).c_str());
+}
+
+// A clipboard manager's read: the clipboard open for a while right after a change. Opened and closed
+// on a thread of its own, which owns it while it is open.
+DWORD WINAPI HoldClipboard(void* param)
+{
+    auto* hold = static_cast<std::pair<DWORD, HANDLE>*>(param);
+    const DWORD ms = hold->first;
+    HWND window = CreateWindowA("STATIC", "zprobe hold", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const bool opened = OpenClipboard(window) != 0;
+    Reply(opened ? "ok" : "err open");
+    SetEvent(hold->second);  // the caller's hold is gone after this
+    if (opened) {
+        Sleep(ms);
+        CloseClipboard();
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
+void HoldClip(DWORD ms)
+{
+    std::pair<DWORD, HANDLE> hold(ms, CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    CloseHandle(CreateThread(nullptr, 0, HoldClipboard, &hold, 0, nullptr));
+    WaitForSingleObject(hold.second, INFINITE);
+    CloseHandle(hold.second);
 }
 
 // Key events from xdotool change GetAsyncKeyState only while they reach a window of a Wine process
@@ -589,6 +617,8 @@ int main()
             Reply("ok %lu", static_cast<unsigned long>(GetClipboardSequenceNumber()));
         } else if (command == "setclip") {
             SetClip(a);
+        } else if (command == "holdclip") {
+            HoldClip(strtoul(a, nullptr, 10));
         } else if (command == "owned") {
             OwnedData data = {ParseHwnd(a), std::string()};
             EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&data));

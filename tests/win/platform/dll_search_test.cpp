@@ -1,5 +1,5 @@
 // What the program loads by name once start-up has restricted the DLL search. It stays restricted
-// for the rest of this test program, which loads nothing else by name.
+// for the rest of this test program, which loads only system DLLs by name from then on.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ TEST(DllSearch, ADllBesideTheProgramIsLoadedByNameOnlyUntilTheSearchIsRestricted
     RestrictDllSearch();
     EXPECT_EQ(LoadLibraryA("planted.dll"), nullptr);
     // What the program looks up in the system's own DLLs is still found.
-    for (const char* system : {"user32.dll", "imm32.dll"}) {
+    for (const char* system : {"user32.dll", "imm32.dll", "dwmapi.dll", "ole32.dll"}) {
         HMODULE module = LoadLibraryA(system);
         EXPECT_NE(module, nullptr) << system;
         if (module) FreeLibrary(module);
