@@ -8,6 +8,7 @@ set(ZORVIK_PURE_SOURCES
   zorvik/commands/copy_text.cpp
   zorvik/commands/menu_texts.cpp
   zorvik/settings/settings_record.cpp
+  zorvik/shell/placement.cpp
   zorvik/view/capture_math.cpp
   zorvik/view/grid_geometry.cpp
   zorvik/view/layout_calc.cpp

@@ -148,15 +148,21 @@ def test_changed_settings_are_saved_and_come_back(launch, bench, probe, workdir,
     assert close_and_read(app, probe, workdir) == expected
 
 
+# The bench's screen, 1280 x 1024, is also its work area. A window whose caption cannot be grabbed
+# there moves the least it can to lie wholly on it; one whose caption can is left where it was.
 @pytest.mark.parametrize("stored, opens_at", [
-    ((2000, 100, 300, 250), (0, 0)),        # right of the screen
-    ((-300, 500, 300, 250), (0, 0)),        # ends where the screen begins
-    ((100, 1024, 300, 250), (0, 0)),        # below it
-    ((1279, 500, 300, 250), (1279, 500)),   # its first column on the screen's last
-    ((-299, 500, 300, 250), (-299, 500)),   # its last column on the screen's first
-    ((100, -234, 300, 235), (100, -234)),   # its last row on the screen's first
-], ids=["right", "left-touching", "below", "one-column-right", "one-column-left", "one-row-top"])
-def test_a_stored_window_off_every_monitor_moves_to_the_corner(launch, probe, workdir, stored, opens_at):
+    ((2000, 100, 300, 250), (980, 100)),    # right of the screen
+    ((-300, 500, 300, 250), (0, 500)),      # ends where the screen begins
+    ((100, 1024, 300, 250), (100, 774)),    # below it
+    ((1275, 500, 300, 250), (980, 500)),    # a few pixels of it on the screen: its frame, no caption
+    ((-295, 500, 300, 250), (0, 500)),
+    ((100, 1020, 300, 250), (100, 774)),
+    ((100, -234, 300, 235), (100, 0)),      # its last row on the screen's first
+    ((1230, 500, 300, 250), (1230, 500)),   # enough of its caption on the screen
+    ((980, 774, 300, 250), (980, 774)),     # wholly on the screen, in its corner
+], ids=["right", "left-touching", "below", "frame-right", "frame-left", "frame-bottom", "one-row-top",
+        "caption-right", "corner"])
+def test_a_stored_window_opens_where_its_caption_can_be_grabbed(launch, probe, workdir, stored, opens_at):
     write_settings(workdir, record(*stored))
     app = started(launch, probe)
     width, height = stored[2:]
@@ -164,17 +170,17 @@ def test_a_stored_window_off_every_monitor_moves_to_the_corner(launch, probe, wo
     assert close_and_read(app, probe, workdir) == record(*opens_at, width, height)
 
 
-@pytest.mark.parametrize("stored", [
-    (-2 ** 31 + 10, 500, -100, 250),        # a right edge that would wrap round to the far right
-    (500, -2 ** 31 + 10, 300, -100),        # the same for the bottom edge
-    (2 ** 31 - 1, 2 ** 31 - 1, 2 ** 31 - 1, 2 ** 31 - 1),
-    (-2 ** 31, -2 ** 31, 2 ** 31 - 1, 2 ** 31 - 1),  # ends at (-1, -1)
+@pytest.mark.parametrize("stored, opens_at", [
+    ((-2 ** 31 + 10, 500, -100, 250), (0, 500)),  # a right edge that would wrap round to the far right
+    ((500, -2 ** 31 + 10, 300, -100), (500, 0)),  # the same for the bottom edge
+    ((2 ** 31 - 1, 2 ** 31 - 1, 2 ** 31 - 1, 2 ** 31 - 1), (0, 0)),
+    ((-2 ** 31, -2 ** 31, 2 ** 31 - 1, 2 ** 31 - 1), (0, 0)),  # ends at (-1, -1)
 ], ids=["wrapping-right", "wrapping-bottom", "all-max", "all-min"])
-def test_a_stored_rectangle_near_the_32_bit_limits_is_on_no_monitor(launch, probe, workdir, stored):
+def test_a_stored_rectangle_near_the_32_bit_limits_is_on_no_monitor(launch, probe, workdir, stored, opens_at):
     write_settings(workdir, record(*stored))
     app = started(launch, probe)
-    assert outer_rect(probe, app)[:2] == (0, 0)
-    assert close_and_read(app, probe, workdir)[:8] == struct.pack("<ii", 0, 0)
+    assert outer_rect(probe, app)[:2] == opens_at
+    assert close_and_read(app, probe, workdir)[:8] == struct.pack("<ii", *opens_at)
 
 
 PLACE = dict(left=200, top=150, width=230, height=250)

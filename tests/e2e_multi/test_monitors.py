@@ -158,21 +158,22 @@ def test_pausing_freezes_the_whole_virtual_screen_and_the_arrows_stop_at_its_edg
 
 
 # (stored left, top) -> where the 215x235 window opens. The left monitor covers x -800..-1,
-# y 0..599; the primary x 0..1279, y 0..959.
+# y 0..599; the primary x 0..1279, y 0..959. A window whose caption cannot be grabbed on either
+# moves the least it can to lie wholly on the monitor it meets most, or else the nearest one.
 STORED_POSITIONS = [
     ((-600, 100), (-600, 100)),    # on the left monitor
-    ((-100, 700), (-100, 700)),    # across the gap below the left monitor, partly on the primary
-    ((-1014, 100), (-1014, 100)),  # only its last column (x = -800) on the left monitor
-    ((-500, 599), (-500, 599)),    # only its top row (y = 599) on the left monitor
-    ((-1015, 100), (0, 0)),        # one column short of the left monitor
-    ((-500, 600), (0, 0)),         # below the left monitor, left of the primary: on no monitor
-    ((-700, 700), (0, 0)),         # inside the virtual screen's bounds, still on no monitor
-    ((-2000, -500), (0, 0)),
+    ((-100, 700), (-100, 700)),    # across the gap below the left monitor, its caption partly on the primary
+    ((-1014, 100), (-800, 100)),   # only its last column (x = -800) on the left monitor
+    ((-500, 599), (-500, 365)),    # only its top row (y = 599) on the left monitor
+    ((-1015, 100), (-800, 100)),   # one column short of the left monitor
+    ((-500, 600), (-500, 365)),    # below the left monitor, left of the primary: on no monitor
+    ((-700, 700), (-700, 365)),    # inside the virtual screen's bounds, still on no monitor
+    ((-2000, -500), (-800, 0)),
 ]
 
 
 @pytest.mark.parametrize("stored, opens_at", STORED_POSITIONS, ids=[f"{s}" for s, _ in STORED_POSITIONS])
-def test_a_stored_window_is_kept_on_any_monitor_and_moved_from_none(launch, probe, workdir, screen, stored, opens_at):
+def test_a_stored_window_stays_where_its_caption_can_be_grabbed(launch, probe, workdir, screen, stored, opens_at):
     record = struct.pack("<iiiibBiBB", stored[0], stored[1], 215, 235, 6, 1, 102, 1, 0)
     with open(os.path.join(workdir, "zorvik.dat"), "wb") as f:
         f.write(record)

@@ -4,6 +4,7 @@
 #include "zorvik/commands/commands.h"
 #include "zorvik/settings/settings_file.h"
 #include "zorvik/shell/app_state.h"
+#include "zorvik/shell/placement.h"
 #include "zorvik/shell/shell.h"
 
 const char* const MainWindowClassName = "TApp_Zorvik";
@@ -26,25 +27,57 @@ bool RegisterMainWindowClass(HINSTANCE instance)
     return RegisterClassA(&wc) != 0;
 }
 
-// A window stored on a monitor that is gone would open where nobody can see it.
+StoredRect ToStoredRect(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// The stored window at the size it is created with: the system keeps a sizable window within its
+// tracking sizes, so a stored width beyond the desktop's does not reach as far as stored.
+SettingsRecord AsCreated(const SettingsRecord& s)
+{
+    SettingsRecord window = s;
+    window.Width = Clamp(s.Width, GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CXMAXTRACK));
+    window.Height = Clamp(s.Height, GetSystemMetrics(SM_CYMINTRACK), GetSystemMetrics(SM_CYMAXTRACK));
+    return window;
+}
+
+// A window stored on a monitor that is gone, or reaching onto the remaining ones by little more
+// than its frame, would open where nobody can take hold of it: it moves, the least it can, into
+// the work area of the monitor nearest to it, or to (0, 0) if there is none.
 void KeepStoredWindowOnAMonitor()
 {
+    SettingsRecord& s = AppState.AppSettings;
     AppState.OnMonitor = false;
     EnumDisplayMonitors(nullptr, nullptr, MonitorHitProc, reinterpret_cast<LPARAM>(&AppState.OnMonitor));
-    if (!AppState.OnMonitor) {
-        AppState.AppSettings.Left = 0;
-        AppState.AppSettings.Top = 0;
+    if (AppState.OnMonitor) return;
+    SettingsRecord created = AsCreated(s);
+    const StoredRect stored = StoredWindowRect(created);
+    const RECT window = {stored.left, stored.top, stored.right, stored.bottom};
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &info)) {
+        MoveIntoWorkArea(created, ToStoredRect(info.rcWork));
+        s.Left = created.Left;
+        s.Top = created.Top;
+    } else {
+        s.Left = 0;
+        s.Top = 0;
     }
 }
 
 }  // namespace
 
-BOOL CALLBACK MonitorHitProc(HMONITOR, HDC, LPRECT monitorRect, LPARAM data)
+// The caption bar counts on a monitor's work area only: a taskbar over it hides it as well.
+BOOL CALLBACK MonitorHitProc(HMONITOR monitor, HDC, LPRECT, LPARAM data)
 {
-    const StoredRect s = StoredWindowRect(AppState.AppSettings);
-    const RECT window = {s.left, s.top, s.right, s.bottom};
-    RECT overlap;
-    if (IntersectRect(&overlap, monitorRect, &window)) {
+    const int padding = GetSystemMetrics(SM_CXPADDEDBORDER);  // Vista on; 0 before
+    const FrameSize frame = {GetSystemMetrics(SM_CXSIZEFRAME) + padding, GetSystemMetrics(SM_CYSIZEFRAME) + padding,
+                             GetSystemMetrics(SM_CYCAPTION)};
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info) &&
+        CanGrabCaption(AsCreated(AppState.AppSettings), frame, ToStoredRect(info.rcWork))) {
         *reinterpret_cast<bool*>(data) = true;
         return FALSE;
     }

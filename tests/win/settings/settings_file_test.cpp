@@ -163,18 +163,22 @@ TEST_F(Settings, AWholeRecordIsAppliedToWindowAndMenus)
     EXPECT_TRUE(IsTopMost());
 }
 
-TEST_F(Settings, AStoredRectangleMustMeetAMonitor)
+TEST_F(Settings, AStoredWindowMovesOntoTheWorkAreaUnlessItsCaptionCanBeGrabbed)
 {
-    const int cx = GetSystemMetrics(SM_CXSCREEN);
-    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    const int lastLeft = work.right - 300;  // the stored window is 300 x 320
+    const int lastTop = work.bottom - 320;
     const struct {
-        int Left, Top;
-        bool Kept;
+        int Left, Top, OpensLeft, OpensTop;
     } cases[] = {
-        {5000, 5000, false}, {-300, 100, false},  // right edge on the screen's left edge: no overlap
-        {-299, 100, true},   {cx - 1, cy - 1, true}, {cx, 100, false}, {100, cy, false},
-        {100, -320, false},  {100, -319, true},
+        {5000, 5000, lastLeft, lastTop},
+        {work.left - 296, 100, work.left, 100},     // only its frame on the work area
+        {work.right - 4, 100, lastLeft, 100},
+        {100, work.top - 320, 100, work.top},
+        {work.right - 100, 100, work.right - 100, 100},  // enough of its caption on the work area
+        {lastLeft, lastTop, lastLeft, lastTop},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.Left << "," << c.Top);
@@ -184,8 +188,8 @@ TEST_F(Settings, AStoredRectangleMustMeetAMonitor)
         dir_.Write("zorvik.dat", FileBytes(s));
         ASSERT_TRUE(StartTestApp());
         const RECT r = WindowRect();
-        EXPECT_EQ(r.left, c.Kept ? c.Left : 0);
-        EXPECT_EQ(r.top, c.Kept ? c.Top : 0);
+        EXPECT_EQ(r.left, c.OpensLeft);
+        EXPECT_EQ(r.top, c.OpensTop);
         EXPECT_EQ(r.right - r.left, 300);
         EXPECT_EQ(r.bottom - r.top, 320);
         StopTestApp();
