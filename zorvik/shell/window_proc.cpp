@@ -225,6 +225,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         ReleaseCapture();
         AppState.Panning = false;
         return 0;
+    case WM_GETMINMAXINFO:
+        // The system's own sizing then stops at the minimum, instead of the layout answering each
+        // smaller size with a resize, which flickers and moves a window dragged by its left or top.
+        if (AppState.LineHeight > 0) RaiseMinimumTrackSize(reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize);
+        return 0;
     case WM_MOUSEWHEEL: StepZoom(static_cast<int16_t>(HIWORD(wParam))); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

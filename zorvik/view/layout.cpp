@@ -6,7 +6,23 @@ namespace {
 
 constexpr int kMaxMinimumSizePasses = 8;
 
+OuterSize FrameOf(const RECT& window, const RECT& client)
+{
+    return {RectWidth(window) - RectWidth(client), RectHeight(window) - RectHeight(client)};
+}
+
 }  // namespace
+
+void RaiseMinimumTrackSize(POINT& minimum)
+{
+    RECT w;
+    RECT c;
+    GetWindowRect(MainWindow, &w);
+    GetClientRect(MainWindow, &c);
+    // The system's own minimum stays where it is larger: room for the caption's buttons.
+    const OuterSize size = EnforceMinimumSize({minimum.x, minimum.y}, FrameOf(w, c), AppState.LineHeight);
+    minimum = {size.Width, size.Height};
+}
 
 LayoutNumbers CurrentLayout()
 {
@@ -51,9 +67,8 @@ void UpdateLayout()
         // status area plus a cell larger.
         for (int pass = 0;; ++pass) {
             GetClientRect(MainWindow, &c);
-            const OuterSize frame = {RectWidth(w) - RectWidth(c), RectHeight(w) - RectHeight(c)};
             const OuterSize size =
-                EnforceMinimumSize({RectWidth(w), RectHeight(w)}, frame, AppState.LineHeight);
+                EnforceMinimumSize({RectWidth(w), RectHeight(w)}, FrameOf(w, c), AppState.LineHeight);
             s.Left = w.left;
             s.Top = w.top;
             s.Width = size.Width;

@@ -13,6 +13,8 @@ void TogglePause();
 void MoveCapturePoint(int32_t dx, int32_t dy);
 
 void UpdateLayout();
+// Raises the system's smallest tracking size to the window's minimum, for WM_GETMINMAXINFO.
+void RaiseMinimumTrackSize(POINT& minimum);
 // The layout of AppState as the pure drawing code takes it.
 LayoutNumbers CurrentLayout();
 
