@@ -4,6 +4,7 @@ follows the pointer."""
 from harness import SCREEN, Layout, poll, screen_color
 
 ZOOM = 6
+WM_CANCELMODE = 0x001F
 GREEN = (20, 200, 40)
 
 
@@ -72,6 +73,12 @@ def test_dragging_the_paused_image_pans_it_and_the_status_area_moves_the_window(
         for (dx, dy), capture in [((6, 0), (599, 500)), ((9, 6), (598, 499)), ((-9, -13), (602, 502))]:
             bench.move_pointer(press_at[0] + dx, press_at[1] + dy)
             view.wait_capture(layout, capture, snapshot)
+        # Another window takes the mouse (Alt+Tab, a UAC prompt): the button-up will not come, and
+        # panning ends here, though the button is still down over the image.
+        view.app.post(view.probe, WM_CANCELMODE)
+        poll(lambda: view.gui()["capture"] == 0, timeout=10, what="the capture to be taken")
+        bench.move_pointer(press_at[0] + 30, press_at[1] + 30)
+        assert view.copied_html() == b"%02x%02x%02x" % pattern(602, 502), "panned without the capture"
     panned = (602, 502)
 
     rect = view.rect()

@@ -145,11 +145,12 @@ void OnLeftButtonDown(HWND window)
     AppStateRecord& a = AppState;
     GetCursorPos(&a.PressPoint);
     ScreenToClient(MainWindow, &a.PressPoint);
-    a.Panning = IsPaused() && !PtInRect(&a.StatusRect, a.PressPoint);
-    if (a.Panning) {
+    if (IsPaused() && !PtInRect(&a.StatusRect, a.PressPoint)) {
         a.PressCapturePoint = a.CapturePoint;
         SetCapture(MainWindow);
+        a.Panning = true;  // after SetCapture, whose loss of an earlier capture ends panning
     } else {
+        a.Panning = false;
         // Returns when the button is released.
         SendMessageA(window, WM_SYSCOMMAND, kSystemMoveCommand, 0);
     }
@@ -223,6 +224,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN: OnLeftButtonDown(window); return 0;
     case WM_LBUTTONUP:
         ReleaseCapture();
+        AppState.Panning = false;
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Alt+Tab, a locked screen, a UAC prompt or another program took the mouse: no button-up
+        // will come, and a later move without the button must not pan.
         AppState.Panning = false;
         return 0;
     case WM_GETMINMAXINFO:
