@@ -136,9 +136,9 @@ def test_manifest_declares_per_monitor_dpi_awareness_and_dpi_aware_for_older_win
     settings = root.findall("{urn:schemas-microsoft-com:asm.v3}application/"
                             "{urn:schemas-microsoft-com:asm.v3}windowsSettings/*")
     # Windows 10 reads dpiAwareness from 1607 on (PerMonitorV2 from 1703, PerMonitor before);
-    # Vista to 8.1 read only dpiAware.
+    # Vista to 8.1 and 10 before 1607 read only dpiAware, 8.1 on its "/PM" as per-monitor.
     assert {element.tag: element.text.strip() for element in settings} == {
-        "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware": "true",
+        "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware": "true/PM",
         "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness": "PerMonitorV2, PerMonitor",
     }
 
