@@ -18,7 +18,7 @@ void GeneralUnitInit()
         SetPhysicalCursorPosProc = nullptr;
         GetPhysicalCursorPosProc = nullptr;
     }
-    DwmApiModule = LoadLibraryA("dwmapi.dll");
+    DwmApiModule = LoadSystemLibrary("dwmapi.dll");
     DwmIsCompositionEnabledProc =
         DwmApiModule ? LookUpProc<DwmIsCompositionEnabledFn>(DwmApiModule, "DwmIsCompositionEnabled") : nullptr;
 }

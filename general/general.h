@@ -36,6 +36,11 @@ void GeneralUnitDone();
 // a Downloads folder, where anyone can leave a DLL. First thing at start-up.
 void RestrictDllSearch();
 
+// A DLL of the system folder, by its full path: Vista and 7 without the update that brought
+// SetDefaultDllDirectories still search the program's own folder first for a DLL that is not a
+// known one, as dwmapi.dll is not.
+HMODULE LoadSystemLibrary(const char* name);
+
 // The window gets no input context: an input method then neither composes text over it nor takes
 // the keys its commands use.
 void DetachInputMethod(HWND window);

@@ -11,6 +11,16 @@ void RestrictDllSearch()
     SetDllDirectoryA("");
 }
 
+HMODULE LoadSystemLibrary(const char* name)
+{
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH) return nullptr;
+    path[length] = '\\';
+    lstrcpyA(path + length + 1, name);
+    return LoadLibraryA(path);
+}
+
 void DetachInputMethod(HWND window)
 {
     // imm32 is on every Windows from XP on, but not an import: the XP import list stays as it is.
@@ -36,7 +46,7 @@ bool ShellComStarted = false;
 void StartShellCom()
 {
     if (Ole32Module) return;
-    Ole32Module = LoadLibraryA("ole32.dll");
+    Ole32Module = LoadSystemLibrary("ole32.dll");
     if (!Ole32Module) return;
     const auto initialize = LookUpProc<CoInitializeExFn>(Ole32Module, "CoInitializeEx");
     ShellComStarted =

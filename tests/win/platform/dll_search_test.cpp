@@ -14,6 +14,7 @@ TEST(DllSearch, ADllBesideTheProgramIsLoadedByNameOnlyUntilTheSearchIsRestricted
     ASSERT_NE(planted, nullptr) << "planted.dll is built beside this test program";
     ASSERT_TRUE(FreeLibrary(planted));
     ASSERT_EQ(GetModuleHandleA("planted.dll"), nullptr);
+    EXPECT_EQ(LoadSystemLibrary("planted.dll"), nullptr) << "not from the system folder";
 
     RestrictDllSearch();
     EXPECT_EQ(LoadLibraryA("planted.dll"), nullptr);
