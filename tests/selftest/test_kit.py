@@ -91,9 +91,10 @@ def run(kit, tmp_path_factory):
     timeout = 300 * int(os.environ.get("ZORVIK_TIMEOUT_SCALE", "1"))
     done = subprocess.run([os.environ["ZORVIK_WINE"], "cmd", "/c", script], cwd=tmp_path_factory.mktemp("elsewhere"),
                           capture_output=True, timeout=timeout)
+    # Kept in the build folder, to be read as a Windows user would send it.
+    shutil.copyfile(folder / "selftest-report.txt", os.path.join(BUILD, "selftest-report.txt"))
     with open(folder / "selftest-report.txt", "rb") as f:
         report = f.read().decode("cp932", errors="replace")
-    print(report)
     after = sorted(os.listdir(folder))
     shutil.rmtree(folder)
     return done.returncode, report, before, after
