@@ -6,14 +6,15 @@ rem   selftest.cmd /all   also runs the tests that change the clipboard, the key
 rem                       every window's caption for a moment
 rem Exits with 1 when a test failed.
 setlocal EnableExtensions
-cd /d "%~dp0"
+set "kit=%~dp0"
+cd /d "%kit%"
 set "ZORVIK_DESKTOP=keep"
 set "mode=default run: the tests that change the desktop are skipped (selftest.cmd /all runs them)"
 if /i "%~1"=="/all" (
   set "ZORVIK_DESKTOP=change"
   set "mode=selftest.cmd /all: the tests that change the desktop ran too"
 )
-set "report=%~dp0selftest-report.txt"
+set "report=%kit%selftest-report.txt"
 set "output=%TEMP%\zorvik-selftest-%RANDOM%.txt"
 set /a passed=0
 set /a failed=0
@@ -23,7 +24,7 @@ echo K-VEX self-test: %report%
 > "%report%" echo K-VEX @VERSION@ self-test, commit @COMMIT@
 >> "%report%" echo %mode%
 >> "%report%" echo.
-system_facts.exe >> "%report%" 2>&1
+"%kit%system_facts.exe" >> "%report%" 2>&1
 if errorlevel 1 (
   >> "%report%" echo system_facts.exe failed
   set /a failed+=1
@@ -49,7 +50,7 @@ echo   %1_tests.exe
 >> "%report%" echo ==== %1_tests.exe ====
 set "counted="
 set /a programFailed=0
-"%~dp0%1_tests.exe" > "%output%" 2>&1
+"%kit%%1_tests.exe" > "%output%" 2>&1
 set "code=%errorlevel%"
 type "%output%" >> "%report%"
 for /f "usebackq tokens=1-7 delims=, " %%a in ("%output%") do if "%%a"=="Tests:" call :count %%b %%d %%f
