@@ -17,6 +17,9 @@ target_link_libraries(zorvik_core PUBLIC user32 gdi32 shell32 kernel32)
 
 # Statically linked, so that it imports system DLLs only.
 set(ZORVIK_STATIC_LINK -static -static-libgcc -static-libstdc++)
+# No link time in the header: the same sources give the same file (the self-test kit ships the
+# test programs too).
+set(ZORVIK_NO_TIMESTAMP -Wl,--no-insert-timestamp)
 
 # The shipped program (a build of the test programs leaves it out).
 if(ZORVIK_BUILD_PROGRAM)
@@ -24,7 +27,7 @@ if(ZORVIK_BUILD_PROGRAM)
                  resources/zorvik.rc)
   target_link_libraries(zorvik PRIVATE zorvik_core)
   # The map tells what each library put in (tools/exe_size.py reads it).
-  target_link_options(zorvik PRIVATE ${ZORVIK_STATIC_LINK} -Wl,--gc-sections -Wl,--no-insert-timestamp
+  target_link_options(zorvik PRIVATE ${ZORVIK_STATIC_LINK} -Wl,--gc-sections ${ZORVIK_NO_TIMESTAMP}
                       -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/zorvik.map)
   # The oldest system it runs on, Windows XP (5.1), in the header, where the loader reads it.
   target_link_options(zorvik PRIVATE -Wl,--major-os-version,5,--minor-os-version,1
@@ -52,4 +55,5 @@ if(ZORVIK_BUILD_TESTS)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   add_subdirectory(tests/win)
   add_subdirectory(tests/e2e/probe)
+  add_subdirectory(tests/selftest)
 endif()

@@ -6,9 +6,7 @@
 #   tools/release.sh                  build/zorvik.exe into build/release/
 #   tools/release.sh --pack EXE DIR   EXE as it is into DIR, without building
 #
-# One commit gives one zip, byte for byte: a fixed order, the commit's time on every entry, fixed
-# attributes and no extra fields. CMake's zip writer (cmake -E tar, CPack) cannot give that: it
-# stores each file's owner and its access and change times, so Python's zipfile writes it.
+# One commit gives one zip, byte for byte (tools/reproducible_zip.py).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -37,8 +35,10 @@ binutils=$(dpkg-query -W -f='${Package} ${Version}' binutils-mingw-w64-i686)
 zip=$out/zorvik-$version.zip
 
 mkdir -p "$out"
-/usr/bin/python3 - "$root" "$exe" "$zip" "$version" "$commit" "$system" "$gcc" "$binutils" <<'PY'
-import hashlib, os, re, sys, time, zipfile
+PYTHONPATH="$root/tools" /usr/bin/python3 - "$root" "$exe" "$zip" "$version" "$commit" "$system" "$gcc" "$binutils" <<'PY'
+import hashlib, os, re, sys, time
+
+from reproducible_zip import notepad_text, write_zip
 
 root, exe, target, version, commit, system, gcc, binutils = sys.argv[1:]
 when = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))
@@ -54,20 +54,11 @@ def for_notepad(path, fill=False):
         text = f.read()
     if fill:
         text = re.sub(r"@([A-Z0-9]+)@", lambda m: fields[m.group(1)], text)
-    return text.replace("\n", "\r\n").encode("cp932")
+    return notepad_text(text, "cp932")
 
 
-entries = [("zorvik.exe", program), ("readme.txt", for_notepad("resources/readme.txt", fill=True)),
-           ("LICENSE.txt", for_notepad("LICENSE"))]
-partial = target + ".part"
-with zipfile.ZipFile(partial, "w") as archive:
-    for name, data in entries:
-        entry = zipfile.ZipInfo(name, date_time=when[:6])
-        entry.create_system = 0      # made on FAT: no Unix mode or owner
-        entry.external_attr = 0x20   # FILE_ATTRIBUTE_ARCHIVE, as on a file Windows wrote
-        entry.compress_type = zipfile.ZIP_DEFLATED
-        archive.writestr(entry, data, compresslevel=9)
-os.replace(partial, target)
+write_zip(target, [("zorvik.exe", program), ("readme.txt", for_notepad("resources/readme.txt", fill=True)),
+                   ("LICENSE.txt", for_notepad("LICENSE"))])
 print(f"{fields['SHA256']}  zorvik.exe (named in readme.txt)")
 PY
 echo "$(sha256sum "$zip" | cut -d' ' -f1)  $zip ($(stat -c %s "$zip") bytes)"

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "general/general.h"
+#include "system_at_hand.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ class Clipboard : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_UNLESS_DESKTOP_MAY_CHANGE("the clipboard");
         MainWindow = CreateOwner();
         ASSERT_NE(MainWindow, nullptr);
         ASSERT_NE(other_, nullptr);

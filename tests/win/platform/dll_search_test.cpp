@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 
 #include "general/general.h"
+#include "system_at_hand.h"
 
 namespace {
 
 TEST(DllSearch, ADllBesideTheProgramIsLoadedByNameOnlyUntilTheSearchIsRestricted)
 {
+    REQUIRE_OF_THE_SYSTEM(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories"),
+                          "this Windows has no SetDefaultDllDirectories (Vista and 7 without KB2533623): there the "
+                          "program takes only the current directory out of the search, not its own folder");
     HMODULE planted = LoadLibraryA("planted.dll");
     ASSERT_NE(planted, nullptr) << "planted.dll is built beside this test program";
     ASSERT_TRUE(FreeLibrary(planted));

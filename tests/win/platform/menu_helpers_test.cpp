@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "general/general.h"
+#include "system_at_hand.h"
 #include "test_app.h"
 
 namespace {
@@ -31,6 +32,7 @@ protected:
 
 TEST_F(MenuHelpers, RadioItemsAreAppendedInCallOrderAsRadioStrings)
 {
+    REQUIRE_CODE_PAGE_932();
     // cp932 bytes of two grid-style captions, written out so the test does not trust the compiler.
     const std::string gray = "\x8a\x44\x90\x46(&G)";
     const std::string invert = "\x94\xbd\x93\x5d\x90\x46(&I)";

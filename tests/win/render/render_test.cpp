@@ -3,6 +3,7 @@
 // marker, and the status area that covers whatever reached below the image.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -11,10 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "gdi_objects.h"
+#include "system_at_hand.h"
 #include "test_app.h"
 #include "zorvik/commands/command_ids.h"
 #include "zorvik/commands/commands.h"
 #include "zorvik/shell/app_state.h"
+#include "zorvik/view/status_text.h"
 #include "zorvik/view/view.h"
 
 namespace {
@@ -210,14 +213,33 @@ std::string Hex(Rgb c)
     return ::testing::AssertionFailure() << wrong << " wrong pixels:" << first;
 }
 
-// The two rows above the first text line and the rightmost column, past any text, hold only
-// the window colour: nothing of the image or the grid that reached below the image area.
+// Where the widest status line of the last render ends, in the system's font.
+int32_t StatusTextRight()
+{
+    const AppStateRecord& a = AppState;
+    const PixelSample pixel = {static_cast<uint8_t>(a.PixelRed), static_cast<uint8_t>(a.PixelGreen),
+                               static_cast<uint8_t>(a.PixelBlue), a.PixelRGB};
+    const ScreenPoint capture = {a.CapturePoint.x, a.CapturePoint.y}, origin = {a.Origin.x, a.Origin.y};
+    int32_t right = 0;
+    for (const std::string& line : {StatusColourLine(pixel), StatusPositionLine(a.AppSettings.Zoom, capture),
+                                     StatusMeasureLine(capture, origin)}) {
+        SIZE size = {};
+        GetTextExtentPoint32A(a.ViewDC, line.data(), static_cast<int>(line.size()), &size);
+        right = std::max(right, 1 + static_cast<int32_t>(size.cx));
+    }
+    return right;
+}
+
+// The two rows above the first text line and the rightmost column, where no text reaches (at 96
+// DPI; a larger font can fill the line), hold only the window colour: nothing of the image or the
+// grid that reached below the image area.
 ::testing::AssertionResult StatusAreaCleared(const Image& actual, int32_t imageBottom)
 {
     const Rgb window = FromColorref(GetSysColor(COLOR_WINDOW));
     std::vector<POINT> points;
     for (int32_t x = 0; x < actual.Width; ++x) points.insert(points.end(), {{x, imageBottom}, {x, imageBottom + 1}});
-    for (int32_t y = imageBottom; y < actual.Height; ++y) points.push_back({actual.Width - 1, y});
+    if (StatusTextRight() < actual.Width - 1)
+        for (int32_t y = imageBottom; y < actual.Height; ++y) points.push_back({actual.Width - 1, y});
     for (const POINT& p : points)
         if (actual.At(p.x, p.y) != window)
             return ::testing::AssertionFailure() << "status pixel (" << p.x << "," << p.y << ") is "
@@ -244,6 +266,16 @@ void ApplyViewCase(const ViewCase& c)
 
 class RenderTest : public AppTest {
 protected:
+    // The smallest client area here is 199 x 187.
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        RECT w, c;
+        GetWindowRect(MainWindow, &w);
+        GetClientRect(MainWindow, &c);
+        REQUIRE_WINDOW_SIZE(199 + RectWidth(w) - c.right, 187 + RectHeight(w) - c.bottom);
+    }
+
     void ResizeClient(int32_t width, int32_t height)
     {
         RECT w, c;

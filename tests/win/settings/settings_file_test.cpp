@@ -11,6 +11,7 @@
 #include "held_keys.h"
 #include "host_command.h"
 #include "settings_bytes.h"
+#include "system_at_hand.h"
 #include "test_app.h"
 #include "zorvik/settings/settings_file.h"
 
@@ -127,6 +128,7 @@ TEST_F(Settings, LoadingKeepsNoHandleButReadsAFileOpenForWriting)
 
 TEST_F(Settings, AShortFileStartsWithTheDefaults)
 {
+    REQUIRE_WINDOW_SIZE(215, 235);
     const Bytes record = FileBytes(Unusual());
     dir_.Write("zorvik.dat", Bytes(record.begin(), record.end() - 1));
     ASSERT_TRUE(StartTestApp());
@@ -146,6 +148,7 @@ TEST_F(Settings, AShortFileStartsWithTheDefaults)
 
 TEST_F(Settings, AWholeRecordIsAppliedToWindowAndMenus)
 {
+    REQUIRE_WINDOW_SIZE(300, 320);
     StoredSettings s = Unusual();
     s.Zoom = 5;  // repaired to 6
     dir_.Write("zorvik.dat", FileBytes(s));
@@ -165,9 +168,11 @@ TEST_F(Settings, AWholeRecordIsAppliedToWindowAndMenus)
 
 TEST_F(Settings, AStoredWindowMovesOntoTheWorkAreaUnlessItsCaptionCanBeGrabbed)
 {
+    REQUIRE_WINDOW_SIZE(300, 320);
+    const int monitors = GetSystemMetrics(SM_CMONITORS);
+    REQUIRE_OF_THE_SYSTEM(monitors == 1, "the places are worked out for one monitor; this system has " << monitors);
     RECT work = {};
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
     const int lastLeft = work.right - 300;  // the stored window is 300 x 320
     const int lastTop = work.bottom - 320;
     const struct {
@@ -198,6 +203,7 @@ TEST_F(Settings, AStoredWindowMovesOntoTheWorkAreaUnlessItsCaptionCanBeGrabbed)
 
 TEST_F(Settings, ARunSavesItsZoomGridAlwaysOnTopAndWhereTheWindowIs)
 {
+    REQUIRE_WINDOW_SIZE(215, 235);
     ASSERT_TRUE(StartTestApp());
     Command(12);
     Command(ID_GRID_TRANSLUCENT);
@@ -229,6 +235,7 @@ TEST_F(Settings, ARunSavesItsZoomGridAlwaysOnTopAndWhereTheWindowIs)
 // Windows ends the process after WM_ENDSESSION, without WM_DESTROY.
 TEST_F(Settings, TheEndOfTheSessionSavesAndACloseAfterItSavesAgain)
 {
+    REQUIRE_WINDOW_SIZE(215, 235);
     ASSERT_TRUE(StartTestApp());
     Command(12);
     MoveWindowTo(123, 145);
@@ -275,6 +282,7 @@ TEST_F(Settings, BooleansOfTwoReadAsTrueAndStayTwoUnlessTheirCommandRan)
 
 TEST_F(Settings, ClosingWhileMinimisedSavesTheRestoredGeometry)
 {
+    REQUIRE_WINDOW_SIZE(250, 260);
     ASSERT_TRUE(StartTestApp());
     SetWindowPos(MainWindow, nullptr, 200, 150, 250, 260, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(MainWindow, SW_MINIMIZE);
@@ -316,16 +324,25 @@ bool WriteRefused(const std::string& path)
     return false;
 }
 
-// A file or directory that takes no writes while the object lives: the host's immutable flag,
-// which only root may set, or else the write permission, which root writes through (under Wine
-// too). Wine lets a file's owner replace it by a rename even without the permission, so only the
-// flag makes a file that cannot be replaced.
+// A file or directory that takes no writes while the object lives. On the bench: the host's
+// immutable flag, which only root may set, or else the write permission, which root writes
+// through (under Wine too). Wine lets a file's owner replace it by a rename even without the
+// permission, so only the flag makes a file that cannot be replaced. On Windows: a file's
+// read-only attribute, which refuses writes and a rename over the file to every user; a
+// directory ignores it.
 class Unwritable {
 public:
     enum Refused { Writes, WritesAndReplacement };
 
-    explicit Unwritable(const std::string& path, Refused refused = Writes) : host_("'" + HostPath(path) + "'")
+    explicit Unwritable(const std::string& path, Refused refused = Writes) : path_(path)
     {
+        if (!OnTheBench()) {
+            MakeReadOnly();
+            return;
+        }
+        why_ = refused == Writes ? "this host cannot make it unwritable"
+                                 : "only root can make a file that cannot be replaced (chattr +i)";
+        host_ = "'" + HostPath(path) + "'";
         if (host_ == "''") return;
         const struct {
             const char* Set;
@@ -341,13 +358,36 @@ public:
     }
     ~Unwritable()
     {
-        if (Ok()) RunOnHost(undo_);
+        if (readOnly_)
+            SetFileAttributesA(path_.c_str(), attributes_);
+        else if (!undo_.empty())
+            RunOnHost(undo_);
     }
-    bool Ok() const { return !undo_.empty(); }
+    bool Ok() const { return readOnly_ || !undo_.empty(); }
+    // Why not, for the skip.
+    const std::string& Why() const { return why_; }
 
 private:
+    void MakeReadOnly()
+    {
+        attributes_ = GetFileAttributesA(path_.c_str());
+        if (attributes_ == INVALID_FILE_ATTRIBUTES || (attributes_ & FILE_ATTRIBUTE_DIRECTORY)) {
+            why_ = "on Windows a folder refuses new files only through its access control list, which the tests "
+                   "leave alone";
+            return;
+        }
+        readOnly_ = SetFileAttributesA(path_.c_str(), attributes_ | FILE_ATTRIBUTE_READONLY) && WriteRefused(path_);
+        if (readOnly_) return;
+        SetFileAttributesA(path_.c_str(), attributes_);
+        why_ = "the read-only attribute did not stop writes to the file";
+    }
+
+    std::string path_;
     std::string host_;
     std::string undo_;
+    std::string why_;
+    DWORD attributes_ = 0;
+    bool readOnly_ = false;
 };
 
 TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
@@ -356,7 +396,7 @@ TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
     RunOnFile(old);
     {
         Unwritable locked("zorvik.dat", Unwritable::WritesAndReplacement);
-        if (!locked.Ok()) GTEST_SKIP() << "only root can make a file that cannot be replaced (chattr +i)";
+        if (!locked.Ok()) GTEST_SKIP() << locked.Why();
         StopTestApp();
     }
     ExpectOnlyTheOldFile(old);
@@ -364,11 +404,12 @@ TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
 
 TEST_F(Settings, ADirectoryThatTakesNoNewFileSavesIntoTheFileIfItCanBeWritten)
 {
+    REQUIRE_WINDOW_SIZE(300, 320);
     const Bytes old = FileBytes(Unusual());
     RunOnFile(old);
     {
         Unwritable directory(dir_.Path());
-        if (!directory.Ok()) GTEST_SKIP() << "this host cannot make a directory unwritable";
+        if (!directory.Ok()) GTEST_SKIP() << "a directory: " << directory.Why();
         StopTestApp();
     }
     StoredSettings saved = Unusual();
@@ -384,7 +425,7 @@ TEST_F(Settings, ADirectoryThatTakesNoNewFileSavesIntoTheFileIfItCanBeWritten)
     {
         Unwritable directory(dir_.Path());
         Unwritable file("zorvik.dat");
-        if (!directory.Ok() || !file.Ok()) GTEST_SKIP() << "this host cannot make a file unwritable";
+        if (!directory.Ok() || !file.Ok()) GTEST_SKIP() << (directory.Ok() ? "a file: " + file.Why() : "a directory: " + directory.Why());
         EXPECT_FALSE(WriteSettingsFile(AppState.AppSettings, "zorvik.dat"));
     }
     ExpectOnlyTheOldFile(old);
@@ -403,6 +444,9 @@ TEST_F(Settings, WriteSettingsFileReplacesTheFileOrLeavesNothing)
 
 TEST_F(Settings, ShiftAndCtrlTogetherSkipLoadingAndSaving)
 {
+    // Ctrl+Shift also switches the keyboard layout where Windows has that hot key.
+    SKIP_UNLESS_DESKTOP_MAY_CHANGE("the keys held down (Shift and Ctrl, through SendInput)");
+    REQUIRE_WINDOW_SIZE(215, 235);
     dir_.Write("zorvik.dat", FileBytes(Unusual()));
     for (WORD key : {VK_SHIFT, VK_CONTROL}) {  // one of them is not enough
         HeldKeys held({key});

@@ -53,6 +53,13 @@ inline RECT ClientRect()
     return r;
 }
 
+// What the caption and frame add to the client area now.
+inline SIZE FrameSize()
+{
+    const RECT outer = WindowRect(), client = ClientRect();
+    return {outer.right - outer.left - client.right, outer.bottom - outer.top - client.bottom};
+}
+
 inline HBITMAP BitmapOf(HDC dc)
 {
     return static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));

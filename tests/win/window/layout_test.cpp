@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app_helpers.h"
+#include "system_at_hand.h"
 #include "test_app.h"
 #include "zorvik/view/view.h"
 
@@ -60,6 +61,7 @@ using Layout = AppTest;
 
 TEST_F(Layout, NumbersFollowTheClientSizeAtEveryZoom)
 {
+    REQUIRE_WINDOW_SIZE(333 + FrameSize().cx, 280 + FrameSize().cy);
     for (int zoom : {6, 1, 2, 3, 20, 4}) {
         SCOPED_TRACE(zoom);
         Command(zoom);
@@ -72,6 +74,7 @@ TEST_F(Layout, NumbersFollowTheClientSizeAtEveryZoom)
 
 TEST_F(Layout, TheWorkedExampleWindow)
 {
+    REQUIRE_WINDOW_SIZE(199 + FrameSize().cx, 151 + 3 * AppState.LineHeight + FrameSize().cy);
     ResizeClient(199, 151 + 3 * AppState.LineHeight);  // an image area of 199 x 151
     ASSERT_EQ(ClientRect().right, 199);
     const AppStateRecord& a = AppState;
@@ -168,6 +171,7 @@ TEST_F(Layout, ATooSmallSizeStopsAtTheMinimumOrIsRaisedToItInPlaceWithoutNestedL
 
 TEST_F(Layout, TheBackBufferIsRenewedOnSizeChangesTheCaptureBitmapAtEveryLiveLayout)
 {
+    REQUIRE_WINDOW_SIZE(250 + FrameSize().cx, 260 + FrameSize().cy);
     HBITMAP view = BitmapOf(AppState.ViewDC);
     HBITMAP capture = BitmapOf(AppState.CaptureDC);
     const RECT client = ClientRect();
@@ -246,6 +250,7 @@ void ExpectBackBufferIsTheClientArea()
 // of the old size, its bottom rows (the last status line) would show whatever lay beyond it.
 TEST_F(Layout, TheBackBufferFollowsTheClientAreaWhenOnlyTheFrameChanges)
 {
+    SKIP_UNLESS_DESKTOP_MAY_CHANGE("the caption height");
     const int height = OuterHeight();
     const int client = ClientRect().bottom;
     {
@@ -269,6 +274,7 @@ TEST_F(Layout, TheBackBufferFollowsTheClientAreaWhenOnlyTheFrameChanges)
 // does not resize it.
 TEST_F(Layout, TheSmallestWindowUnderATallCaptionKeepsTheCapturePointCellInTheImage)
 {
+    SKIP_UNLESS_DESKTOP_MAY_CHANGE("the caption height");
     const TallerCaption taller(60);
     ResizeWindow(300, 20);
     const RECT outer = WindowRect();
@@ -333,6 +339,7 @@ COLORREF ScreenPixel(POINT p)
 // as tall as the window, and one resize by that reading still leaves no image area.
 TEST_F(Layout, ACaptionTallerThanTheWindowStillLeavesTheCapturePointCellInTheImage)
 {
+    SKIP_UNLESS_DESKTOP_MAY_CHANGE("the caption height");
     ResizeWindow(300, 20);
     const TallerCaption taller(OuterHeight() + 40);
     const int frame = OuterHeight() - ClientRect().bottom;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "system_at_hand.h"
 #include "test_app.h"
 #include "zorvik/shell/app_state.h"
 
@@ -56,7 +57,14 @@ void ExpectMenu(HMENU menu, const Item* items, int count, const HMENU* submenus 
     }
 }
 
-using MenuTree = AppTest;
+class MenuTree : public AppTest {
+protected:
+    void SetUp() override
+    {
+        REQUIRE_CODE_PAGE_932();
+        AppTest::SetUp();
+    }
+};
 
 TEST_F(MenuTree, MainMenu)
 {

@@ -9,6 +9,7 @@
 
 #include "app_helpers.h"
 #include "held_keys.h"
+#include "system_at_hand.h"
 #include "test_app.h"
 
 namespace {
@@ -234,6 +235,7 @@ std::string ClipboardText()
 
 TEST_F(WindowProc, ReleaseKeysActOnReleaseOnly)
 {
+    SKIP_UNLESS_DESKTOP_MAY_CHANGE("the clipboard");
     AppState.PixelRed = 173;
     AppState.PixelGreen = 7;
     AppState.PixelBlue = 0;
@@ -320,6 +322,7 @@ void ExpectLiveArrowSteps(int step)
 
 TEST_F(WindowProc, LiveArrowKeysMoveTheCursorByOneOrTenWithShift)
 {
+    SKIP_UNLESS_DESKTOP_MAY_CHANGE("the keys held down (Shift, through SendInput)");
     ExpectLiveArrowSteps(1);
     HeldKeys shift({VK_SHIFT});
     ASSERT_TRUE(shift.AllHeld());
