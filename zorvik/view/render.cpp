@@ -34,11 +34,11 @@ void CaptureLiveBlock()
     ReleaseDC(nullptr, screen);
 }
 
-void RenderView()
+bool RenderView()
 {
     AppStateRecord& a = AppState;
     // Modal loops and synchronous messages can call back in while a render is running.
-    if (a.Rendering) return;
+    if (a.Rendering) return false;
     a.Rendering = true;
 
     const bool paused = IsPaused();
@@ -47,7 +47,7 @@ void RenderView()
     const DWORD now = GetTickCount();
     if (IsIdleTick(ToScreenPoint(p), ToScreenPoint(a.CapturePoint), a.LastRenderTick, now)) {
         a.Rendering = false;
-        return;
+        return false;
     }
 
     if (!paused) {
@@ -61,6 +61,7 @@ void RenderView()
 
     a.LastRenderTick = now;
     a.Rendering = false;
+    return true;
 }
 
 void RefreshView()

@@ -7,7 +7,8 @@
 
 #include "zorvik/view/layout_calc.h"
 
-void RenderView();
+// Whether it drew: a resting pointer's ticks draw about once a second.
+bool RenderView();
 void RefreshView();
 void TogglePause();
 void MoveCapturePoint(int32_t dx, int32_t dy);

@@ -58,8 +58,8 @@ TEST_F(WindowProc, HandledMessagesDoTheirWorkAndTheRestGoToTheDefault)
     EXPECT_EQ(GetPixel(dc, client.right - 1, client.bottom - 1), painted);
     ReleaseDC(MainWindow, dc);
 
-    // Every tick renders from the cursor, whatever the timer's id, and invalidates the window
-    // even when the render skips an idle tick.
+    // Every tick renders from the cursor, whatever the timer's id; an idle tick leaves the window
+    // unpainted, and one uncovered then shows the back buffer at once.
     ASSERT_TRUE(SetCursorPos(500, 400));
     for (WPARAM id : {WPARAM{ID_CAPTURE_TIMER}, WPARAM{1}}) {
         SCOPED_TRACE(id);
@@ -73,8 +73,16 @@ TEST_F(WindowProc, HandledMessagesDoTheirWorkAndTheRestGoToTheDefault)
         const DWORD rendered = AppState.LastRenderTick;
         Send(WM_TIMER, id);
         EXPECT_EQ(AppState.LastRenderTick, rendered);
-        EXPECT_TRUE(Invalidated());
+        EXPECT_FALSE(Invalidated());
     }
+    InvalidateRect(MainWindow, nullptr, FALSE);
+    UpdateWindow(MainWindow);
+    dc = GetDC(MainWindow);
+    for (POINT p : {POINT{0, 0}, POINT{client.right - 1, client.bottom - 1}}) {
+        EXPECT_NE(GetPixel(dc, p.x, p.y), painted);
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), GetPixel(AppState.ViewDC, p.x, p.y));
+    }
+    ReleaseDC(MainWindow, dc);
 
     // The class has no cursor: a move over the window sets the arrow.
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
