@@ -51,6 +51,8 @@ void InitWindowResources(HWND window)
     a.CaptureDC = CreateCompatibleDC(windowDC);
     a.ViewDC = CreateCompatibleDC(windowDC);
     ReleaseDC(window, windowDC);
+    a.OriginalCaptureBitmap = GetCurrentObject(a.CaptureDC, OBJ_BITMAP);
+    a.OriginalViewBitmap = GetCurrentObject(a.ViewDC, OBJ_BITMAP);
 
     SelectObject(a.ViewDC, GetStockObject(DEFAULT_GUI_FONT));
     SIZE extent = {0, 0};

@@ -29,6 +29,8 @@ struct AppStateRecord {
     HMENU CopyMenu;
     HDC CaptureDC;  // captured pixels: the block while live, the virtual screen while paused
     HDC ViewDC;     // back buffer
+    HGDIOBJ OriginalCaptureBitmap;  // what each DC held when created, selected back by Teardown
+    HGDIOBJ OriginalViewBitmap;
     int32_t LineHeight;
 
     // Layout.

@@ -134,6 +134,11 @@ void Teardown()
     AppStateRecord& a = AppState;
     SetCaptureTimer(false);
     SaveSettings();
+    // A DC deleted with the program's bitmap or pen in it does not delete them: each DC gets its own
+    // back first (a new DC's pen is the stock black one).
+    DeleteObject(SelectObject(a.ViewDC, GetStockObject(BLACK_PEN)));
+    DeleteObject(SelectObject(a.ViewDC, a.OriginalViewBitmap));
+    DeleteObject(SelectObject(a.CaptureDC, a.OriginalCaptureBitmap));
     DeleteDC(a.ViewDC);
     DeleteDC(a.CaptureDC);
     // Submenus before the menu that holds them.

@@ -138,6 +138,21 @@ TEST(SoakCounter, SeesCommittedMemoryGrow)
     VirtualFree(block, 0, MEM_RELEASE);
 }
 
+TEST(SoakStartUp, StartUpAndTeardownLeaveNoObjectsBehind)
+{
+    // Test programs start and tear the program down many times in one process.
+    ScratchDirectory dir;
+    ASSERT_TRUE(StartTestApp());  // what the platform sets up once
+    StopTestApp();
+    std::string before, after;
+    const long count = LiveGdiObjects(&before);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(StartTestApp());
+        StopTestApp();
+    }
+    EXPECT_LE(LiveGdiObjects(&after) - count, kGdiTolerance) << "by type before" << before << ", after" << after;
+}
+
 TEST_F(Soak, Renders)
 {
     // Every drawing path: each grid style, grid and subgrid off and on, crosshair and grid zooms,
