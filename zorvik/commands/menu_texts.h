@@ -1,8 +1,6 @@
 // The pop-up menu tree as data: captions are code page 932 bytes (the build converts them).
 #pragma once
 
-#include <cstddef>
-
 enum class MenuEntryKind { String, Radio, Separator };
 
 struct MenuEntry {
@@ -21,8 +19,3 @@ extern const MenuEntry CopyMenuEntries[7];
 // MainMenu after its three submenus.
 extern const MenuEntry MainMenuTailEntries[8];
 
-template <class T, std::size_t N>
-constexpr std::size_t CountOf(const T (&)[N])
-{
-    return N;
-}

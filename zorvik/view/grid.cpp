@@ -27,11 +27,6 @@ void DrawSegments(const Segments& segments)
 
 }  // namespace
 
-int32_t MarkerGap()
-{
-    return MarkerGapFor(AppState.AppSettings.Zoom);
-}
-
 void DrawEnlargement(int32_t sourceX, int32_t sourceY)
 {
     StretchBlt(AppState.ViewDC, 0, 0, AppState.ScaledWidth, AppState.ScaledHeight, AppState.CaptureDC, sourceX,

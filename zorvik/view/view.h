@@ -22,7 +22,6 @@ LayoutNumbers CurrentLayout();
 // Gives dc a new bitmap compatible with the screen and deletes the one it replaces.
 void ReplaceScreenBitmap(HDC dc, int32_t width, int32_t height);
 
-int32_t MarkerGap();
 // The live block around CapturePoint from the screen into CaptureDC, enlarged into ViewDC.
 void CaptureLiveBlock();
 void DrawEnlargement(int32_t sourceX, int32_t sourceY);
