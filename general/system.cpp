@@ -25,7 +25,7 @@ void DetachInputMethod(HWND window)
 {
     // imm32 is on every Windows from XP on, but not an import: the XP import list stays as it is.
     typedef HANDLE(WINAPI * ImmAssociateContextFn)(HWND window, HANDLE context);
-    HMODULE imm = LoadLibraryA("imm32.dll");
+    HMODULE imm = LoadSystemLibrary("imm32.dll");
     if (!imm) return;
     const auto associate = LookUpProc<ImmAssociateContextFn>(imm, "ImmAssociateContext");
     if (associate) associate(window, nullptr);
