@@ -33,5 +33,7 @@ for sub in "$ZORVIK_BENCH_BUILD" "$ZORVIK_BENCH_TESTS_BUILD"; do
 done
 # Only what the measurement needs, so that a broken test elsewhere does not stop it: the program
 # and the extra targets from the program's build, zprobe from that of the test programs.
-cmake --build "$ZORVIK_BENCH_BUILD" --target zorvik "$@" --parallel 2 >/dev/null
+# The program first: its build brings the makefiles up to date, so that a new extra target is known.
+cmake --build "$ZORVIK_BENCH_BUILD" --target zorvik --parallel 2 >/dev/null
+if [ $# -gt 0 ]; then cmake --build "$ZORVIK_BENCH_BUILD" --target "$@" --parallel 2 >/dev/null; fi
 cmake --build "$ZORVIK_BENCH_TESTS_BUILD" --target zprobe --parallel 2 >/dev/null

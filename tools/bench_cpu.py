@@ -1,18 +1,24 @@
 #!/usr/bin/python3
-"""CPU use of the magnifier under Wine, beside Debian's xzoom as a reference; run by tools/bench-cpu.sh.
+"""CPU use of the magnifier under Wine, held against a floor and Debian's xzoom measured in the same
+run; run by tools/bench-cpu.sh.
 
-    bench_cpu.py <bench dir> <zorvik.exe> <zprobe.exe> [seconds]
+    bench_cpu.py <bench dir> <zorvik.exe> <zprobe.exe> <cpu_floor.exe> [seconds] [rounds] [other zorvik.exe]
 
-For each window size (the default 215x235 and 800x600) and for each pointer script (resting, and
-moving one pixel every 70 ms), it reads utime+stime from /proc/<pid>/stat of the Wine process of
-zorvik.exe, of the wineserver and of the X server over the same interval, and prints them as a
-percentage of one core. xzoom then shows the same screen area at the same zoom with the same
-refresh, under the same display and pointer script, where xzoom is installed; otherwise the comparison
-is left out, and the run says why (not installed, or no such package in the distribution).
+The floor (cpu_floor.exe) is a window of the magnifier's style whose 70 ms timer reads the cursor
+and draws nothing: the least this design can cost. Each round starts, in turn, the floor, the
+magnifier at the default size (215x235) and at 800x600 (stored in zorvik.dat), zoom 6, and xzoom
+showing the same area as each at the same zoom and refresh where xzoom is installed; each is
+measured with the pointer resting and then moving one pixel every 70 ms. CPU time is read from the
+scheduler (the first field of /proc/PID/task/*/schedstat, in nanoseconds; /proc/PID/stat's 10 ms
+ticks are too coarse at 0.3 % of a core) for the program's own process, the wineserver and the X
+server. The summary gives each figure's median over the rounds and its ratio to the floor's in the
+same round (median of the rounds' ratios), since one machine drifts from minute to minute. Another
+build of the magnifier, given last, is measured beside it in every round (before and after a change).
 """
 import os
 import re
 import shutil
+import statistics
 import struct
 import subprocess
 import sys
@@ -21,23 +27,30 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import Bench, poll, scratch_dir  # noqa: E402
+from harness import Bench, Zorvik, poll, scratch_dir  # noqa: E402
 from test_pattern import color_at, make  # noqa: E402
 
-TICKS = os.sysconf("SC_CLK_TCK")
 ZOOM = 6
-REST = (1000, 780)          # the pointer, away from both windows
+REST = (1000, 780)          # the pointer, away from every window
 REFRESH_MS = 70
+SETTLE_S = 2                # start-up and its first renders are not part of a figure
+WM_CLOSE = 0x0010
 
 
 def cpu_seconds(pid):
-    """utime + stime of a process (all its threads), in seconds; None when it is gone."""
+    """CPU time of a process, all its threads, from the scheduler; None when it is gone."""
     try:
-        with open(f"/proc/{pid}/stat") as f:
-            fields = f.read().rsplit(")", 1)[1].split()
+        tids = os.listdir(f"/proc/{pid}/task")
     except OSError:
         return None
-    return (int(fields[11]) + int(fields[12])) / TICKS
+    total = 0
+    for tid in tids:
+        try:
+            with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except OSError:
+            pass  # a thread that ended in between
+    return total / 1e9
 
 
 def pids_by_prefix(prefix, name):
@@ -60,6 +73,14 @@ def pids_by_prefix(prefix, name):
 
 def x_server_pid(bench):
     return int(bench.env.get("ZORVIK_XSERVER_PID") or bench.env["ZORVIK_XVFB_PID"])
+
+
+def wine_processes(bench, proc, image):
+    """The program's own Wine process, the wineserver and the X server."""
+    pids = pids_by_prefix(bench.env["WINEPREFIX"], image)
+    assert pids == [proc.pid], f"expected one Wine process of {image}, found {pids}"
+    return {image: proc.pid, "wineserver": pids_by_prefix(bench.env["WINEPREFIX"], "wineserver")[0],
+            "X server": x_server_pid(bench)}
 
 
 def pointer_script(seconds):
@@ -110,41 +131,62 @@ def source_area(client_w, client_h, lh):
     return -(-client_w // ZOOM), -(-image_h // ZOOM)
 
 
-def run_zorvik(bench, probe, size, seconds, results):
+class Run:
+    """One program measured in every round: its figures by pointer script, a list per round."""
+
+    def __init__(self, program, label):
+        self.program, self.label = program, label
+        self.figures = {False: [], True: []}
+
+
+def measure_both(bench, processes, seconds, run):
+    time.sleep(SETTLE_S)
+    for moving in (False, True):
+        figures, elapsed = measure(bench, processes, seconds, moving)
+        run.figures[moving].append(figures)
+        report(run.program, run.label, moving, figures, elapsed)
+
+
+def run_floor(bench, probe, floor_exe, seconds, run):
+    folder = scratch_dir("zorvik-bench-")
+    bench.move_pointer(*REST)
+    app = Zorvik(bench, folder, floor_exe)
+    try:
+        reply = poll(lambda: (lambda r: r if r.startswith("ok") else None)(
+            probe.ask("find", "ZorvikCpuFloor", "*", 200)), timeout=20, what="the floor's window")
+        app.hwnd = reply[3:]
+        measure_both(bench, wine_processes(bench, app.proc, "cpu_floor.exe"), seconds, run)
+        app.post(probe, WM_CLOSE)
+        app.wait_exit()
+    finally:
+        app.kill()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def run_zorvik(bench, probe, exe, size, seconds, run):
+    """Measures the magnifier; returns the screen area it captures."""
     folder = scratch_dir("zorvik-bench-")
     if size is not None:
         with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
             f.write(struct.pack("<iiiibBiBB", 75, 75, size[0], size[1], ZOOM, 1, 102, 1, 0))
     bench.move_pointer(*REST)
-    app = bench.launch(folder)
+    app = bench.launch(folder, exe)
     try:
         app.wait_window(probe)
         probe.ok("send", app.hwnd, 0, 0, 0)
         info = probe.window_info(app.hwnd)
         rect, client = info["rect"], info["client"]
-        outer = (rect[2] - rect[0], rect[3] - rect[1])
-        pids = pids_by_prefix(bench.env["WINEPREFIX"], "zorvik.exe")
-        assert pids == [app.proc.pid], f"expected one Wine process of zorvik.exe, found {pids}"
-        processes = {
-            "zorvik.exe": app.proc.pid,
-            "wineserver": pids_by_prefix(bench.env["WINEPREFIX"], "wineserver")[0],
-            "X server": x_server_pid(bench),
-        }
-        time.sleep(2)  # start-up and its first renders are not part of the figure
-        label = f"{outer[0]}x{outer[1]}"
-        for moving in (False, True):
-            figures, elapsed = measure(bench, processes, seconds, moving)
-            results.append(("zorvik.exe", label, moving, figures, elapsed))
-            report(results[-1])
+        run.label = f"{rect[2] - rect[0]}x{rect[3] - rect[1]}"
+        measure_both(bench, wine_processes(bench, app.proc, os.path.basename(exe)), seconds, run)
         area = source_area(client[2], client[3], line_height(bench, probe, client))
     finally:
         app.close(probe)
         app.kill()
         shutil.rmtree(folder, ignore_errors=True)
-    return label, area
+    return area
 
 
-def run_xzoom(bench, label, area, seconds, results):
+def run_xzoom(bench, area, seconds, run):
     # The same block around the resting pointer that the magnifier captures.
     left = REST[0] - (area[0] - 1) // 2
     top = REST[1] - (area[1] - 1) // 2
@@ -154,23 +196,37 @@ def run_xzoom(bench, label, area, seconds, results):
     try:
         poll(lambda: bench.x("xdotool", "search", "--name", "xzoom", check=False).strip(), timeout=10,
              what="the xzoom window")
-        processes = {"xzoom": proc.pid, "X server": x_server_pid(bench)}
-        time.sleep(2)
-        for moving in (False, True):
-            figures, elapsed = measure(bench, processes, seconds, moving)
-            results.append(("xzoom", f"{area[0] * ZOOM}x{area[1] * ZOOM} ({label})", moving, figures, elapsed))
-            report(results[-1])
+        measure_both(bench, {"xzoom": proc.pid, "X server": x_server_pid(bench)}, seconds, run)
     finally:
         proc.terminate()
         proc.wait(timeout=10)
 
 
-def report(result):
-    program, label, moving, figures, elapsed = result
+def report(program, label, moving, figures, elapsed):
     pointer = "moving" if moving else "resting"
     parts = "  ".join(f"{name} {value:5.2f} %" for name, value in figures.items())
-    print(f"{program:10} {label:24} pointer {pointer:8} {elapsed:5.1f} s: {parts}   sum {sum(figures.values()):5.2f} %",
+    print(f"{program:17} {label:24} pointer {pointer:8} {elapsed:5.1f} s: {parts}   sum {sum(figures.values()):5.2f} %",
           flush=True)
+
+
+def summary(runs, floor):
+    """Medians over the rounds; ratios to the floor of the same round."""
+    rounds = len(floor.figures[False])
+    print(f"\nmedians of {rounds} rounds, % of one core; x floor: the median of each round's ratio to the floor")
+    print(f"{'program':17} {'window':24} {'pointer':8} {'own':>7} {'x floor':>8}   {'with server':>11} {'x floor':>8}")
+    for run in runs:
+        for moving in (False, True):
+            rows = run.figures[moving]
+            own = [next(iter(r.values())) for r in rows]
+            total = [sum(r.values()) for r in rows]
+            base = floor.figures[moving]
+            own_ratio = [o / next(iter(b.values())) for o, b in zip(own, base)]
+            total_ratio = [t / sum(b.values()) for t, b in zip(total, base)]
+            pointer = "moving" if moving else "resting"
+            print(f"{run.program:17} {run.label:24} {pointer:8} {statistics.median(own):6.2f}% "
+                  f"{statistics.median(own_ratio):7.2f}x   {statistics.median(total):10.2f}% "
+                  f"{statistics.median(total_ratio):7.2f}x")
+    print("with server: with the wineserver and the X server (xzoom: the X server)")
 
 
 def xzoom_missing_reason():
@@ -193,15 +249,16 @@ def xzoom_missing_reason():
 
 
 def main():
-    bench_dir, exe, probe_exe = (os.path.abspath(a) for a in sys.argv[1:4])
-    seconds = float(sys.argv[4]) if len(sys.argv) > 4 else 20.0
+    bench_dir, exe, probe_exe, floor_exe = (os.path.abspath(a) for a in sys.argv[1:5])
+    seconds = float(sys.argv[5]) if len(sys.argv) > 5 else 10.0
+    rounds = int(sys.argv[6]) if len(sys.argv) > 6 else 3
+    other = os.path.abspath(sys.argv[7]) if len(sys.argv) > 7 else None
     bench = Bench(bench_dir, exe, probe_exe)
     folder = scratch_dir("zorvik-bench-")
     pattern = os.path.join(folder, "pattern.png")
     make(1280, 1024).save(pattern)
     bench.set_root_image(pattern, (1000, 900), color_at(1000, 900))
     probe = bench.start_probe()
-    results = []
     xzoom_missing = xzoom_missing_reason()
     if xzoom_missing:
         print(f"no comparison with xzoom in this run: {xzoom_missing}", flush=True)
@@ -209,12 +266,21 @@ def main():
         idle = {"wineserver": pids_by_prefix(bench.env["WINEPREFIX"], "wineserver")[0],
                 "X server": x_server_pid(bench)}
         figures, elapsed = measure(bench, idle, seconds, False)
-        results.append(("(nothing)", "bench alone", False, figures, elapsed))
-        report(results[-1])
-        for size in (None, (800, 600)):
-            label, area = run_zorvik(bench, probe, size, seconds, results)
-            if not xzoom_missing:
-                run_xzoom(bench, label, area, seconds, results)
+        report("(nothing)", "bench alone", False, figures, elapsed)
+        floor = Run("floor", "215x235")
+        builds = [(exe, "zorvik.exe")] + ([(other, os.path.basename(other))] if other else [])
+        sizes = [(None, [Run(name, "") for _, name in builds], Run("xzoom", "")),
+                 ((800, 600), [Run(name, "") for _, name in builds], Run("xzoom", ""))]
+        for _ in range(rounds):
+            run_floor(bench, probe, floor_exe, seconds, floor)
+            for size, magnifiers, xzoom in sizes:
+                for (path, _), run in zip(builds, magnifiers):
+                    area = run_zorvik(bench, probe, path, size, seconds, run)
+                if not xzoom_missing:
+                    xzoom.label = f"{area[0] * ZOOM}x{area[1] * ZOOM} ({run.label})"
+                    run_xzoom(bench, area, seconds, xzoom)
+        runs = [floor] + [r for _, m, x in sizes for r in m + ([] if xzoom_missing else [x])]
+        summary(runs, floor)
     finally:
         probe.close()
         shutil.rmtree(folder, ignore_errors=True)
