@@ -9,7 +9,7 @@ native_pkgs=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 x
 i386_pkgs=(wine wine64 wine32:i386 fonts-wine libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
   libxrender1:i386 libxcursor1:i386 libxcomposite1:i386 libxxf86vm1:i386)
 
-# chromium opens the online help page as a browser would (tests/help).
+# chromium opens the online help page as a browser would (tests/exe/test_help.py).
 # e2fsprogs brings chattr, which the settings tests need to make a file that even root cannot
 # replace; minimal Debian 13 systems come without it.
 
