@@ -56,6 +56,7 @@ function(zorvik_windows_build name toolchain exclude_from_all program tests)
                -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
                -DZORVIK_BUILD_PROGRAM=${program}
                -DZORVIK_BUILD_TESTS=${tests}
+               -DZORVIK_HELP_HOST=${ZORVIK_HELP_HOST}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON)
@@ -81,6 +82,28 @@ if(ZORVIK_RUNTIME_ARCH STREQUAL "x86_64")
   set(twin_on_demand OFF)
 endif()
 zorvik_windows_build(win64 toolchain-x86_64-mingw.cmake ${twin_on_demand} ON ${ZORVIK_BUILD_TESTS})
+
+# The program once more, for another help host: the end-to-end tests see that host in its about box
+# and in what it hands the shell. Only the program (and the small render benchmark that comes with
+# it), with the runtime's compiler.
+if(ZORVIK_BUILD_TESTS)
+  set(ZORVIK_TEST_HELP_HOST zorvik-help.test:8080)
+  set(toolchain toolchain-i686-mingw.cmake)
+  if(ZORVIK_RUNTIME_ARCH STREQUAL "x86_64")
+    set(toolchain toolchain-x86_64-mingw.cmake)
+  endif()
+  ExternalProject_Add(helphost
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/helphost
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain}
+               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+               -DZORVIK_BUILD_TESTS=OFF
+               -DZORVIK_HELP_HOST=${ZORVIK_TEST_HELP_HOST}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    USES_TERMINAL_BUILD ON)
+  set(ZORVIK_TEST_HELP_HOST_EXE ${CMAKE_BINARY_DIR}/helphost/zorvik.exe)
+endif()
 
 if(ZORVIK_RUNTIME_ARCH STREQUAL "x86_64")
   set(ZORVIK_RUNTIME_DIR ${CMAKE_BINARY_DIR}/win64)

@@ -12,7 +12,8 @@ add_compile_options(
 add_library(zorvik_core STATIC ${ZORVIK_PURE_SOURCES} ${ZORVIK_WIN32_SOURCES})
 target_include_directories(zorvik_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(zorvik_core PUBLIC ${ZORVIK_TEXT_FLAGS} PRIVATE ${ZORVIK_WARNING_FLAGS} -Werror)
-target_compile_definitions(zorvik_core PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601)
+target_compile_definitions(zorvik_core PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601
+                           ZORVIK_HELP_HOST="${ZORVIK_HELP_HOST}")
 target_link_libraries(zorvik_core PUBLIC user32 gdi32 shell32 kernel32)
 
 # Statically linked, so that it imports system DLLs only.

@@ -3,12 +3,13 @@
 set -euo pipefail
 
 native_pkgs=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xdotool x11-xserver-utils x11-utils imagemagick
-  xclip locales fonts-ipafont-gothic python3 python3-pytest python3-pil python3-pefile
+  xclip locales fonts-ipafont-gothic chromium python3 python3-pytest python3-pil python3-pefile
   xserver-xorg-core xserver-xorg-video-dummy procps file git e2fsprogs
   libxrandr2 libxinerama1 libxi6 libxfixes3 libxrender1 libxcursor1 libxcomposite1 libxxf86vm1)
 i386_pkgs=(wine wine64 wine32:i386 fonts-wine libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
   libxrender1:i386 libxcursor1:i386 libxcomposite1:i386 libxxf86vm1:i386)
 
+# chromium opens the online help page as a browser would (tests/exe/test_help.py).
 # e2fsprogs brings chattr, which the settings tests need to make a file that even root cannot
 # replace; minimal Debian 13 systems come without it.
 

@@ -9,7 +9,10 @@ from harness import ROOT, WM_COMMAND, View, poll, screen_color, settle, view_sho
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402
 
-HELP_ADDRESS = "http://orbwell.example/program/orbwell/zorvik/help/"
+# The build's help host, and a second build of the program for another one.
+HELP_ADDRESS = "http://%s/program/orbwell/zorvik/help/"
+DEFAULT_HOST = os.environ["ZORVIK_HELP_HOST"]
+TEST_HOST, TEST_HOST_EXE = os.environ["ZORVIK_TEST_HELP_HOST"], os.environ["ZORVIK_TEST_HELP_HOST_EXE"]
 
 ABOUT_LINES = [
     "K-VEX Ver:1.0.8",
@@ -28,10 +31,13 @@ ABOUT_LINES = [
     "[W] コピー/幅",
     "[T] コピー/高さ",
     "",
-    HELP_ADDRESS,
 ]
-# A lone carriage return between lines, none after the last.
-ABOUT_TEXT = "\r".join(ABOUT_LINES).encode("cp932")
+
+
+def about_text(host):
+    """A lone carriage return between lines, none after the last, which is the help's address."""
+    return "\r".join(ABOUT_LINES + [HELP_ADDRESS % host]).encode("cp932")
+
 
 # Screen points clear of the window at (75, 75) and of the box, which opens in the middle of the screen.
 POINTER_BEFORE = (1000, 150)
@@ -39,9 +45,10 @@ POINTER_WHILE_OPEN = (1100, 900)
 
 
 @pytest.fixture
-def app(launch, bench, probe, pattern_png):
-    """A K-VEX over the pattern with the keyboard focus, the pointer outside its window."""
-    app = launch()
+def app(request, launch, bench, probe, pattern_png):
+    """A K-VEX over the pattern with the keyboard focus, the pointer outside its window; the program
+    that the test's parameter names, if any."""
+    app = launch(exe=getattr(request, "param", None))
     bench.set_root_image(pattern_png, POINTER_BEFORE, color_at(*POINTER_BEFORE))
     settle(probe, app.hwnd)
     bench.move_pointer(*POINTER_BEFORE)
@@ -57,11 +64,11 @@ def boxes(probe, app):
     return probe.owned_windows(app.hwnd)
 
 
-def check_about_box_then_close_it(bench, probe, app, key="Return"):
+def check_about_box_then_close_it(bench, probe, app, key="Return", host=DEFAULT_HOST):
     box, = poll(lambda: boxes(probe, app), timeout=10, what="the about box")
     assert box["class"] == b"#32770"
     assert box["caption"] == b"K-VEX"
-    assert box["text"] == ABOUT_TEXT
+    assert box["text"] == about_text(host)
 
     # The capture goes on behind the box.
     bench.move_pointer(*POINTER_WHILE_OPEN)
@@ -121,7 +128,7 @@ def test_online_help_opens_the_address_through_the_shell_and_shows_no_box(bench,
     else:
         probe.ok("send", app.hwnd, WM_COMMAND, 703, 0)
         entries = opened.wait_entries(before + 1)
-    assert entries[before:] == [HELP_ADDRESS]
+    assert entries[before:] == [HELP_ADDRESS % DEFAULT_HOST]
 
     # Had a box been opened, its own loop would answer this, and the box would be there to see.
     settle(probe, app.hwnd)
@@ -132,3 +139,12 @@ def test_online_help_opens_the_address_through_the_shell_and_shows_no_box(bench,
     poll(lambda: view_shows(bench, probe, app.hwnd, color_at(*POINTER_WHILE_OPEN)), timeout=10,
          what="the view to follow the pointer")
     assert len(opened.entries()) == before + 1
+
+
+@pytest.mark.parametrize("app", [TEST_HOST_EXE], indirect=True, ids=["test host"])
+def test_a_build_for_another_help_host_shows_and_opens_that_host(bench, probe, app, opened):
+    app.command(probe, 702)
+    check_about_box_then_close_it(bench, probe, app, host=TEST_HOST)
+    before = len(opened.entries())
+    probe.ok("send", app.hwnd, WM_COMMAND, 703, 0)
+    assert opened.wait_entries(before + 1)[before:] == [HELP_ADDRESS % TEST_HOST]

@@ -21,8 +21,8 @@ std::vector<std::string> SplitAtCR(const std::string& text)
     return lines;
 }
 
-// The online help's address as written, once: what the box shows and what the shell opens.
-const char kHelpAddress[] = "http://orbwell.example/program/orbwell/zorvik/help/";
+// The online help's address, once: what the box shows and what the shell opens, for the build's host.
+const char kHelpAddress[] = "http://" ZORVIK_HELP_HOST "/program/orbwell/zorvik/help/";
 
 TEST(AboutText, SeventeenLinesJoinedByLoneCR)
 {

@@ -2,7 +2,8 @@
 
 #include "resources/version.h"
 
-const char* const OnlineHelpAddress = "http://orbwell.example/program/orbwell/zorvik/help/";
+// The host is the build's, CMake's ZORVIK_HELP_HOST (checked there); the scheme and path are fixed.
+const char* const OnlineHelpAddress = "http://" ZORVIK_HELP_HOST "/program/orbwell/zorvik/help/";
 
 std::string AboutText()
 {

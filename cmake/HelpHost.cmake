@@ -1,0 +1,38 @@
+# Stops the configure unless the value is a plain host name or IPv4 address, optionally with a
+# port: letters, digits and hyphens in dot-separated labels of 1 to 63 characters that neither
+# begin nor end with a hyphen, at most 253 in all, then ":1" to ":65535". Nothing else may go into
+# the address, which the program writes between "http://" and "/program/orbwell/zorvik/help/".
+function(zorvik_check_help_host value)
+  set(why "")
+  set(host "${value}")
+  if(NOT value MATCHES "^[A-Za-z0-9.:-]+$")
+    set(why "only letters, digits, hyphens, dots and one colon before a port may be in it")
+  elseif(value MATCHES "^([^:]*):(.*)$")
+    set(host "${CMAKE_MATCH_1}")
+    set(port "${CMAKE_MATCH_2}")
+    if(NOT port MATCHES "^[1-9][0-9]*$" OR port GREATER 65535)
+      set(why "the port \"${port}\" is not a number from 1 to 65535")
+    endif()
+  endif()
+  string(LENGTH "${host}" length)
+  if(why)
+  elseif(length EQUAL 0 OR length GREATER 253)
+    set(why "the host name is empty or longer than 253 characters")
+  elseif(host MATCHES "^\\.|\\.\\.|\\.$")
+    set(why "the host name has an empty label (a dot at its start or end, or two in a row)")
+  else()
+    string(REPLACE "." ";" labels "${host}")
+    foreach(label IN LISTS labels)
+      string(LENGTH "${label}" length)
+      if(NOT label MATCHES "^[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?$" OR length GREATER 63)
+        set(why "\"${label}\" is not a label of a host name (letters, digits and inner hyphens, 1 to 63)")
+        break()
+      endif()
+    endforeach()
+  endif()
+  if(why)
+    message(FATAL_ERROR "ZORVIK_HELP_HOST=\"${value}\" is not a plain host name, optionally with a port "
+                        "(such as help.example.org or 127.0.0.1:8080): ${why}. "
+                        "The online help's address is http://<ZORVIK_HELP_HOST>/program/orbwell/zorvik/help/")
+  endif()
+endfunction()
