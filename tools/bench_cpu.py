@@ -13,7 +13,6 @@ is left out, and the run says why (not installed, or no such package in the dist
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import time
@@ -21,7 +20,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import Bench, poll, scratch_dir  # noqa: E402
+from bench import Bench, poll, scratch_dir  # noqa: E402
+from settings_record import settings_record  # noqa: E402
 from test_pattern import color_at, make  # noqa: E402
 
 TICKS = os.sysconf("SC_CLK_TCK")
@@ -114,7 +114,7 @@ def run_zorvik(bench, probe, size, seconds, results):
     folder = scratch_dir("zorvik-bench-")
     if size is not None:
         with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
-            f.write(struct.pack("<iiiibBiBB", 75, 75, size[0], size[1], ZOOM, 1, 102, 1, 0))
+            f.write(settings_record(75, 75, size[0], size[1], ZOOM))
     bench.move_pointer(*REST)
     app = bench.launch(folder)
     try:
