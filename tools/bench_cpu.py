@@ -19,7 +19,6 @@ import os
 import re
 import shutil
 import statistics
-import struct
 import subprocess
 import sys
 import time
@@ -27,7 +26,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from harness import Bench, Zorvik, poll, scratch_dir  # noqa: E402
+from bench import Bench, Zorvik, poll, scratch_dir  # noqa: E402
+from settings_record import settings_record  # noqa: E402
 from test_pattern import color_at, make  # noqa: E402
 
 ZOOM = 6
@@ -168,7 +168,7 @@ def run_zorvik(bench, probe, exe, size, seconds, run):
     folder = scratch_dir("zorvik-bench-")
     if size is not None:
         with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
-            f.write(struct.pack("<iiiibBiBB", 75, 75, size[0], size[1], ZOOM, 1, 102, 1, 0))
+            f.write(settings_record(75, 75, size[0], size[1], ZOOM))
     bench.move_pointer(*REST)
     app = bench.launch(folder, exe)
     try:

@@ -19,7 +19,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from harness import Bench, poll, scratch_dir  # noqa: E402
+from bench import Bench, poll, scratch_dir  # noqa: E402
 
 SCREEN = (0xFF, 0x80, 0x00)
 GRID_GRAY = (0x99, 0x99, 0x99)

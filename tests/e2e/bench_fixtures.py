@@ -7,7 +7,7 @@ import shutil
 
 import pytest
 
-from harness import poll, scratch_dir
+from bench import poll, scratch_dir
 
 
 @pytest.fixture(scope="session")

@@ -9,7 +9,10 @@ import pytest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from bench_fixtures import launch, probe, pytest_runtest_makereport, workdir  # noqa: E402,F401
-from harness import Bench, ShellRecorder, View, scratch_dir, show_pattern, write_pattern_png  # noqa: E402
+from bench import Bench, scratch_dir  # noqa: E402
+from screen_view import View  # noqa: E402
+from shell_recorder import ShellRecorder  # noqa: E402
+from view_oracle import show_pattern, write_pattern_png  # noqa: E402
 
 
 @pytest.fixture(scope="session")

@@ -4,7 +4,9 @@ import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, View, poll, screen_color, settle, view_shows
+from bench import ROOT, WM_COMMAND, poll, settle
+from screen_view import View, view_shows
+from view_oracle import screen_color
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402

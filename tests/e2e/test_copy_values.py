@@ -8,8 +8,9 @@ import sys
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, View, poll, screen_color, settle, view_pixels, \
-    windows_path
+from bench import ROOT, WM_COMMAND, poll, settle, windows_path
+from screen_view import View, view_pixels
+from view_oracle import screen_color
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402

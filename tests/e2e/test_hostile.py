@@ -12,7 +12,10 @@ import time
 
 import pytest
 
-from harness import ROOT, WM_COMMAND, WS_EX_TOPMOST, Layout, View, poll, screen_color, smallest_height
+from bench import ROOT, WM_COMMAND, WS_EX_TOPMOST, poll, started
+from screen_view import View
+from settings_record import settings_record, write_settings
+from view_oracle import screen_color, smallest_height
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402
@@ -43,11 +46,6 @@ def rng(request):
     return random.Random(f"{SEED}/{request.node.name}")
 
 
-def store_settings(folder, left=75, top=75, width=215, height=235, zoom=6):
-    with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
-        f.write(struct.pack("<iiiibBiBB", left, top, width, height, zoom, 1, 102, 1, 0))
-
-
 def post(probe, app, message, wparam, lparam, seed_note):
     """Posts to the window; a failure says whether the program is still there."""
     reply = probe.ask("post", app.hwnd, message, wparam, lparam)
@@ -60,13 +58,6 @@ def post(probe, app, message, wparam, lparam, seed_note):
 def answers(probe, app):
     """The program's thread comes back to its message loop within 5 s."""
     return probe.ask("send", app.hwnd, WM_NULL, 0, 0).startswith("ok")
-
-
-def started(launch, probe):
-    """A started K-VEX that has finished its start-up (the first layout may resize the window)."""
-    app = launch()
-    assert answers(probe, app), "zorvik.exe does not answer after its start"
-    return app
 
 
 def view_box(probe, app):
@@ -116,11 +107,6 @@ def settled_view(bench, probe, box, point, seed_note="", unlike=None):
     return poll(steady, timeout=15, what=f"{what} with Wine's pointer at {point}{seed_note}")
 
 
-def line_height(probe):
-    """The status line height as the program measures it: "0" in the default GUI font, plus 2."""
-    return int(probe.ok("text", b"0".hex()).split()[1]) + 2
-
-
 def assert_still_drawing(bench, probe, app, seed_note="", zoom=None):
     """The program answers, and its picture follows the pointer (twice, to two places). With the zoom
     known (and the grid settings of a first start) it is exactly the pattern's block at each point;
@@ -132,8 +118,7 @@ def assert_still_drawing(bench, probe, app, seed_note="", zoom=None):
         start, target = two_points(box, step)
         if zoom is not None:
             view = View(bench, probe, app)
-            _, _, w, h = view.client()
-            layout = Layout(w, h, line_height(probe), zoom)
+            layout = view.layout(zoom)
             for point in (start, target):
                 bench.move_pointer(*point)
                 view.wait_capture(layout, point, screen_color(color_at), timeout=15)
@@ -236,14 +221,14 @@ def test_size_message_storms_and_minimise_restore(launch, bench, probe, over_pat
 
 
 def test_the_smallest_window_at_the_largest_zoom(launch, bench, probe, workdir, over_pattern):
-    store_settings(workdir, width=1, height=1, zoom=20)
+    write_settings(workdir, settings_record(width=1, height=1, zoom=20))
     app = started(launch, probe)
     # The system keeps a sizable window at least as large as its minimum tracking size (wider than
     # the program's 50 here, and lower than its three status lines plus 50); the program raises the
     # height to its own minimum.
     probe.ok("setsize", app.hwnd, 1, 1)
     info = probe.window_info(app.hwnd)
-    height = smallest_height(info, line_height(probe))
+    height = smallest_height(info, View(bench, probe, app).line_height())
     left, top, right, bottom = info["rect"]
     assert (left, top, bottom - top) == (75, 75, height) and 50 <= right - left < 215
     smallest = (left, top, right, bottom)
@@ -263,7 +248,7 @@ def test_the_smallest_window_at_the_largest_zoom(launch, bench, probe, workdir, 
 
 
 def test_a_window_larger_than_the_screen(launch, bench, probe, workdir, over_pattern):
-    store_settings(workdir, left=-100, top=-50, width=3000, height=2500, zoom=1)
+    write_settings(workdir, settings_record(-100, -50, 3000, 2500, zoom=1))
     app = started(launch, probe)
     # The system keeps a sizable window within its maximum tracking size: the screen and the frame.
     # Its caption above the screen, it opens in the screen's corner.
@@ -287,8 +272,7 @@ EDGES = [(0, 0), (SCREEN_W - 1, 0), (0, SCREEN_H - 1), (SCREEN_W - 1, SCREEN_H -
 def test_the_pointer_on_the_edges_and_corners_of_the_screen(launch, bench, probe, over_pattern):
     app = started(launch, probe)
     view = View(bench, probe, app)
-    _, _, w, h = view.client()
-    layout = Layout(w, h, line_height(probe), 6)
+    layout = view.layout(6)
     for point in EDGES:
         assert view.clear_of(layout.block(point))
         bench.move_pointer(*point)

@@ -1,6 +1,7 @@
 """Keys while live: Page Up and Page Down step the zoom (and repeat while held), the arrows move the
 pointer itself by 1 pixel, or 10 with Shift."""
-from harness import Layout, poll, screen_color
+from bench import poll
+from view_oracle import Layout, screen_color
 
 POINT = (600, 500)
 

@@ -2,7 +2,8 @@
 picture, and the key that ends it does nothing more."""
 import os
 
-from harness import ID_GRID_GRAY, ID_GRID_INVERT, ID_GRID_TRANSLUCENT, WS_EX_TOPMOST, Layout, poll, screen_color
+from bench import WS_EX_TOPMOST, poll
+from view_oracle import ID_GRID_GRAY, ID_GRID_INVERT, ID_GRID_TRANSLUCENT, Layout, screen_color
 
 POINT = (600, 500)
 

@@ -1,6 +1,7 @@
 """The mouse while live: one wheel click is one zoom step, and a left drag anywhere in the window
 moves the window."""
-from harness import Layout, poll, screen_color
+from bench import poll
+from view_oracle import Layout, screen_color
 
 POINT = (600, 500)
 

@@ -1,47 +1,27 @@
 """zorvik.dat: what a run starts from, and the 24 bytes it leaves behind."""
 import contextlib
 import os
-import struct
 import subprocess
 import sys
 from collections import Counter
 
 import pytest
 
-from harness import ROOT, TIMEOUT_SCALE, WM_COMMAND, WM_SYSCOMMAND, WS_EX_TOPMOST, Timeout, poll, settle, view_pixels, \
-    view_shows, windows_path
+from bench import ROOT, TIMEOUT_SCALE, Timeout, WM_COMMAND, WM_SYSCOMMAND, WS_EX_TOPMOST, poll, started, windows_path
+from screen_view import view_pixels, view_shows
+from settings_record import settings_record, write_settings
 
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 from test_pattern import color_at  # noqa: E402
 
-# Left, Top, Width, Height, Zoom, ShowGrid, GridStyle (unaligned, at 18), ShowSubgrid, TopMost.
-RECORD = "<iiiibBiBB"
 SC_MINIMIZE = 0xF020
 ID_TOPMOST = 501
-
-
-def record(left=75, top=75, width=215, height=235, zoom=6, grid=1, style=102, subgrid=1, topmost=0):
-    return struct.pack(RECORD, left, top, width, height, zoom, grid, style, subgrid, topmost)
-
-
-DEFAULTS = record()
-
-
-def write_settings(folder, data):
-    with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
-        f.write(data)
+DEFAULTS = settings_record()
 
 
 def saved_settings(folder):
     with open(os.path.join(folder, "zorvik.dat"), "rb") as f:
         return f.read()
-
-
-def started(launch, probe, cwd=None):
-    """A run whose start-up (and so its first layout) is done."""
-    app = launch(cwd)
-    settle(probe, app.hwnd)
-    return app
 
 
 def outer_rect(probe, app):
@@ -110,7 +90,7 @@ def test_first_start_opens_the_default_window_and_saves_the_defaults(launch, pro
     assert (left, top, right, bottom) == (75, 75, 290, 310)
     assert not is_topmost(probe, app)
     data = close_and_read(app, probe, workdir)
-    assert data == record(left, top, right - left, bottom - top)
+    assert data == settings_record(left, top, right - left, bottom - top)
     assert data == DEFAULTS
 
 
@@ -134,7 +114,7 @@ def test_changed_settings_are_saved_and_come_back(launch, bench, probe, workdir,
         probe.ok("send", app.hwnd, WM_COMMAND, command, 0)
     assert is_topmost(probe, app)
     probe.ok("move", app.hwnd, 321, 234)
-    expected = record(321, 234, 215, 235, zoom=12, grid=0, style=104, subgrid=0, topmost=1)
+    expected = settings_record(321, 234, 215, 235, zoom=12, grid=0, style=104, subgrid=0, topmost=1)
     assert close_and_read(app, probe, workdir) == expected
 
     app = started(launch, probe)
@@ -163,11 +143,11 @@ def test_changed_settings_are_saved_and_come_back(launch, bench, probe, workdir,
 ], ids=["right", "left-touching", "below", "frame-right", "frame-left", "frame-bottom", "one-row-top",
         "caption-right", "corner"])
 def test_a_stored_window_opens_where_its_caption_can_be_grabbed(launch, probe, workdir, stored, opens_at):
-    write_settings(workdir, record(*stored))
+    write_settings(workdir, settings_record(*stored))
     app = started(launch, probe)
     width, height = stored[2:]
     assert outer_rect(probe, app) == (opens_at[0], opens_at[1], opens_at[0] + width, opens_at[1] + height)
-    assert close_and_read(app, probe, workdir) == record(*opens_at, width, height)
+    assert close_and_read(app, probe, workdir) == settings_record(*opens_at, width, height)
 
 
 @pytest.mark.parametrize("stored, opens_at", [
@@ -177,25 +157,26 @@ def test_a_stored_window_opens_where_its_caption_can_be_grabbed(launch, probe, w
     ((-2 ** 31, -2 ** 31, 2 ** 31 - 1, 2 ** 31 - 1), (0, 0)),  # ends at (-1, -1)
 ], ids=["wrapping-right", "wrapping-bottom", "all-max", "all-min"])
 def test_a_stored_rectangle_near_the_32_bit_limits_is_on_no_monitor(launch, probe, workdir, stored, opens_at):
-    write_settings(workdir, record(*stored))
+    write_settings(workdir, settings_record(*stored))
     app = started(launch, probe)
     assert outer_rect(probe, app)[:2] == opens_at
-    assert close_and_read(app, probe, workdir)[:8] == struct.pack("<ii", *opens_at)
+    assert close_and_read(app, probe, workdir)[:8] == settings_record(*opens_at)[:8]
 
 
 PLACE = dict(left=200, top=150, width=230, height=250)
 
 
 @pytest.mark.parametrize("stored, saved", [
-    (record(**PLACE, zoom=5, style=101), record(**PLACE)),
-    (record(**PLACE, zoom=0, style=0x01000066), record(**PLACE)),   # 102 in the low byte only
-    (record(**PLACE, zoom=-128, style=-1), record(**PLACE)),
-    (record(**PLACE, zoom=127, style=105), record(**PLACE)),
-    (record(**PLACE, zoom=20, grid=2, style=104, subgrid=2, topmost=2),
-     record(**PLACE, zoom=20, grid=2, style=104, subgrid=2, topmost=1)),
-    (record(**PLACE, zoom=1, grid=0, style=103, subgrid=0), record(**PLACE, zoom=1, grid=0, style=103, subgrid=0)),
-    (record(**PLACE, zoom=3)[:23], DEFAULTS),
-    (record(**PLACE, zoom=16) + b"\xff" * 6, record(**PLACE, zoom=16)),
+    (settings_record(**PLACE, zoom=5, style=101), settings_record(**PLACE)),
+    (settings_record(**PLACE, zoom=0, style=0x01000066), settings_record(**PLACE)),   # 102 in the low byte only
+    (settings_record(**PLACE, zoom=-128, style=-1), settings_record(**PLACE)),
+    (settings_record(**PLACE, zoom=127, style=105), settings_record(**PLACE)),
+    (settings_record(**PLACE, zoom=20, grid=2, style=104, subgrid=2, topmost=2),
+     settings_record(**PLACE, zoom=20, grid=2, style=104, subgrid=2, topmost=1)),
+    (settings_record(**PLACE, zoom=1, grid=0, style=103, subgrid=0),
+     settings_record(**PLACE, zoom=1, grid=0, style=103, subgrid=0)),
+    (settings_record(**PLACE, zoom=3)[:23], DEFAULTS),
+    (settings_record(**PLACE, zoom=16) + b"\xff" * 6, settings_record(**PLACE, zoom=16)),
 ], ids=["zoom-5", "zoom-0", "zoom--128", "zoom-127", "bytes-of-2", "smallest", "23-bytes", "30-bytes"])
 def test_stored_values_are_used_or_replaced(launch, probe, workdir, stored, saved):
     write_settings(workdir, stored)
@@ -204,7 +185,7 @@ def test_stored_values_are_used_or_replaced(launch, probe, workdir, stored, save
 
 
 def test_shift_and_ctrl_at_start_up_give_the_defaults(launch, bench, probe, workdir):
-    write_settings(workdir, record(300, 200, 250, 260, zoom=12, grid=0, style=103, subgrid=0, topmost=1))
+    write_settings(workdir, settings_record(300, 200, 250, 260, zoom=12, grid=0, style=103, subgrid=0, topmost=1))
     with shift_and_ctrl_held(bench, probe):
         app = started(launch, probe)
         assert outer_rect(probe, app) == (75, 75, 290, 310)
@@ -214,7 +195,7 @@ def test_shift_and_ctrl_at_start_up_give_the_defaults(launch, bench, probe, work
 
 
 def test_shift_and_ctrl_at_close_keep_the_file(launch, bench, probe, workdir):
-    stored = record(300, 200, 250, 260, zoom=12, grid=0, style=103, subgrid=0, topmost=1)
+    stored = settings_record(300, 200, 250, 260, zoom=12, grid=0, style=103, subgrid=0, topmost=1)
     write_settings(workdir, stored)
     app = started(launch, probe)
     assert outer_rect(probe, app) == (300, 200, 550, 460)
@@ -227,7 +208,7 @@ def test_shift_and_ctrl_at_close_keep_the_file(launch, bench, probe, workdir):
 
 @pytest.mark.parametrize("held", [False, True], ids=["plain", "shift-ctrl"])
 def test_the_end_of_the_windows_session_saves_the_settings(launch, bench, probe, workdir, held):
-    stored = record(300, 200, 250, 260, zoom=12)
+    stored = settings_record(300, 200, 250, 260, zoom=12)
     write_settings(workdir, stored)
     app = started(launch, probe)
     probe.ok("send", app.hwnd, WM_COMMAND, 3, 0)
@@ -239,7 +220,7 @@ def test_the_end_of_the_windows_session_saves_the_settings(launch, bench, probe,
                        capture_output=True, timeout=60 * TIMEOUT_SCALE)
         app.wait_exit()
     assert os.listdir(workdir) == ["zorvik.dat"]
-    assert saved_settings(workdir) == (stored if held else record(400, 300, 250, 260, zoom=3))
+    assert saved_settings(workdir) == (stored if held else settings_record(400, 300, 250, 260, zoom=3))
 
 
 def test_a_minimised_window_saves_where_it_was_restored(launch, probe, workdir):
@@ -247,11 +228,11 @@ def test_a_minimised_window_saves_where_it_was_restored(launch, probe, workdir):
     probe.ok("move", app.hwnd, 400, 300)
     app.post(probe, WM_SYSCOMMAND, SC_MINIMIZE, 0)
     poll(lambda: probe.window_info(app.hwnd)["iconic"], timeout=10, what="the window minimised")
-    assert close_and_read(app, probe, workdir) == record(400, 300, 215, 235)
+    assert close_and_read(app, probe, workdir) == settings_record(400, 300, 215, 235)
 
 
 def test_a_save_that_cannot_replace_the_file_keeps_it(launch, probe, workdir):
-    stored = record(300, 200, 250, 260, zoom=12)
+    stored = settings_record(300, 200, 250, 260, zoom=12)
     write_settings(workdir, stored)
     app = started(launch, probe)
     probe.ok("send", app.hwnd, WM_COMMAND, 3, 0)

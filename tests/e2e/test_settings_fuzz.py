@@ -10,9 +10,10 @@ import struct
 import subprocess
 import threading
 
-from harness import drawn_text, poll, scratch_dir, settle
+from bench import poll, scratch_dir, settle
+from settings_record import RECORD, settings_record
+from view_oracle import drawn_text
 
-RECORD = "<iiiibBiBB"
 ZOOM_TABLE = (1, 2, 3, 4, 6, 8, 10, 12, 16, 20)
 WORKERS = 3  # runs side by side; each worker starts its own copy of the exe, one run at a time
 
@@ -35,9 +36,9 @@ def random_file(rng):
     if kind < 0.2:
         return bytes(rng.randrange(256) for _ in range(rng.randrange(24)))
     geometry = [pick(rng, INT_EDGES, -3000, 3000) for _ in range(4)]
-    data = struct.pack(RECORD, *geometry, pick(rng, ZOOM_EDGES, -128, 127), pick(rng, BYTE_EDGES, 0, 255),
-                       pick(rng, STYLE_EDGES, -2 ** 31, 2 ** 31 - 1), pick(rng, BYTE_EDGES, 0, 255),
-                       pick(rng, BYTE_EDGES, 0, 255))
+    data = settings_record(*geometry, pick(rng, ZOOM_EDGES, -128, 127), pick(rng, BYTE_EDGES, 0, 255),
+                           pick(rng, STYLE_EDGES, -2 ** 31, 2 ** 31 - 1), pick(rng, BYTE_EDGES, 0, 255),
+                           pick(rng, BYTE_EDGES, 0, 255))
     if kind < 0.25:
         data += bytes(rng.randrange(256) for _ in range(rng.randint(1, 16)))
     return data
@@ -46,10 +47,10 @@ def random_file(rng):
 def expected_after(data):
     """(where the window was stored, the last 8 bytes the close must write), from the file."""
     if len(data) < 24:
-        return (75, 75), struct.pack("<bBiBB", 6, 1, 102, 1, 0)
+        return (75, 75), settings_record()[16:]
     left, top, width, height, zoom, grid, style, subgrid, topmost = struct.unpack(RECORD, data[:24])
-    tail = struct.pack("<bBiBB", zoom if zoom in ZOOM_TABLE else 6, grid, style if 102 <= style <= 104 else 102,
-                       subgrid, 1 if topmost else 0)
+    tail = settings_record(0, 0, 0, 0, zoom if zoom in ZOOM_TABLE else 6, grid, style if 102 <= style <= 104 else 102,
+                           subgrid, 1 if topmost else 0)[16:]
     return (left, top), tail
 
 

@@ -3,7 +3,7 @@ import os
 
 import pytest
 
-from harness import windows_path
+from bench import windows_path
 
 DESCRIPTION = "拡大鏡".encode("cp932")  # 8a 67 91 e5 8b be
 

@@ -7,7 +7,8 @@ import subprocess
 
 import pytest
 
-from harness import SCREEN, Layout, View, screen_color
+from screen_view import View
+from view_oracle import Layout, SCREEN, screen_color
 
 ZOOM = 6  # the zoom of a first start
 

@@ -3,7 +3,9 @@ resize, and a window made lower than its smallest height (three text lines plus 
 under a tall frame) is raised back to that."""
 import pytest
 
-from harness import Layout, View, poll, screen_color, smallest_height
+from bench import poll
+from screen_view import View
+from view_oracle import Layout, screen_color, smallest_height
 
 POINT = (700, 600)
 

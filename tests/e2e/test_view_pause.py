@@ -1,7 +1,8 @@
 """Esc freezes the whole screen in a snapshot: arrows and a drag in the image then move the capture
 point inside it, up to its edges; a drag in the status area still moves the window; Esc again
 follows the pointer."""
-from harness import SCREEN, Layout, poll, screen_color
+from bench import poll
+from view_oracle import Layout, SCREEN, screen_color
 
 ZOOM = 6
 WM_CANCELMODE = 0x001F

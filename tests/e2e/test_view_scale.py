@@ -7,7 +7,9 @@ import os
 
 import pytest
 
-from harness import Layout, View, drawn_text, poll, show_pattern, smallest_height, status_lines
+from bench import poll
+from screen_view import View
+from view_oracle import Layout, drawn_text, show_pattern, smallest_height, status_lines
 from test_input_menu import menus, open_menu
 
 PER_MONITOR = "2"

@@ -1,7 +1,7 @@
 """The three status lines under the image: the picked colour, zoom and position, and the size
 measured from the origin that Space sets. Expected lines are drawn by the probe in the same font
 and colours, so the comparison is pixel for pixel."""
-from harness import Layout, drawn_text, status_lines
+from view_oracle import Layout, drawn_text, status_lines
 
 
 def test_the_line_height_is_that_of_a_digit_plus_two(view, probe):

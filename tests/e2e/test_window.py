@@ -3,7 +3,8 @@ import copy
 import os
 import shutil
 
-from harness import SC_CLOSE, WM_SYSCOMMAND, Probe, poll, settle
+from bench import SC_CLOSE, WM_SYSCOMMAND, poll, settle
+from zprobe import Probe
 
 # What the window keeps of WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX.
 REQUESTED_STYLE = 0x90CE0000

@@ -1,5 +1,5 @@
 """Fixtures of the tests on two monitors (the Xorg bench that ctest started with start-multi): the
-same harness as the one-monitor end-to-end tests, plus the map from Windows to X coordinates."""
+same bench and fixtures as the one-monitor end-to-end tests, plus the map from Windows to X coordinates."""
 import os
 import sys
 
@@ -9,7 +9,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 
 from bench_fixtures import launch, probe, pytest_runtest_makereport, workdir  # noqa: E402,F401
-from harness import Bench, read_bench_env  # noqa: E402
+from bench import Bench, read_bench_env  # noqa: E402
 
 # The layout that tools/bench.sh start-multi sets up: an 800x600 monitor left of the 1280x960 primary.
 VIRTUAL_SCREEN = (-800, 0, 2080, 960)

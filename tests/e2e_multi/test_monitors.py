@@ -14,7 +14,8 @@ import pytest
 from PIL import Image
 
 from conftest import VIRTUAL_SCREEN
-from harness import Timeout, poll, scratch_dir
+from bench import Timeout, poll, scratch_dir
+from settings_record import settings_record, write_settings
 
 WM_KEYDOWN = 0x0100
 WM_KEYUP = 0x0101
@@ -174,9 +175,7 @@ STORED_POSITIONS = [
 
 @pytest.mark.parametrize("stored, opens_at", STORED_POSITIONS, ids=[f"{s}" for s, _ in STORED_POSITIONS])
 def test_a_stored_window_stays_where_its_caption_can_be_grabbed(launch, probe, workdir, screen, stored, opens_at):
-    record = struct.pack("<iiiibBiBB", stored[0], stored[1], 215, 235, 6, 1, 102, 1, 0)
-    with open(os.path.join(workdir, "zorvik.dat"), "wb") as f:
-        f.write(record)
+    write_settings(workdir, settings_record(*stored))
     app = launch()
     left, top = opens_at
     assert probe.window_info(app.hwnd)["rect"] == (left, top, left + 215, top + 235)

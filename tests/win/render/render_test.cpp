@@ -1,6 +1,6 @@
 // The back buffer after real renders, compared pixel by pixel with a picture worked out here
-// from the drawing rules alone: enlargement, grid in each style, subgrid, crosshair, centre
-// marker, and the status area that covers whatever reached below the image.
+// from the drawing rules on the layout numbers: enlargement, grid in each style, subgrid,
+// crosshair, centre marker, and the status area that covers whatever reached below the image.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app_helpers.h"
 #include "gdi_objects.h"
 #include "system_at_hand.h"
 #include "test_app.h"
@@ -94,34 +95,15 @@ struct Image {
     }
 };
 
-// The numbers the picture depends on, from the client size, the line height and the zoom.
-struct Geometry {
-    int32_t Width, Height, ImageBottom, SourceWidth, SourceHeight, OffsetX, OffsetY, CellX, CellY;
-
-    Geometry(int32_t width, int32_t height, int32_t lineHeight, int32_t zoom)
-        : Width(width), Height(height), ImageBottom(height - 3 * lineHeight)
-    {
-        // Enough source pixels to cover the image area, the last one possibly cut off.
-        SourceWidth = (Width + zoom - 1) / zoom;
-        SourceHeight = (ImageBottom + zoom - 1) / zoom;
-        // The middle column, or the left of the two middle ones; rows likewise.
-        OffsetX = (SourceWidth - 1) / 2;
-        OffsetY = (SourceHeight - 1) / 2;
-        // From zoom 3 on, the cell's first column and row are grid lines: the point lies past them.
-        CellX = OffsetX * zoom + (zoom >= 3);
-        CellY = OffsetY * zoom + (zoom >= 3);
-    }
-};
-
 // The back buffer's image area after enlarging the pattern from (sx, sy) of a source of
 // sourceWidth x sourceHeight pixels over black, then grid or crosshair, subgrid and marker.
-Image ExpectedView(const Geometry& g, const ViewCase& c, int32_t sourceWidth, int32_t sourceHeight, int32_t sx,
+Image ExpectedView(const LayoutNumbers& g, const ViewCase& c, int32_t sourceWidth, int32_t sourceHeight, int32_t sx,
                    int32_t sy)
 {
     const int32_t z = c.Zoom;
-    Image image(g.Width, g.Height);
-    for (int32_t y = 0; y < g.Height && y < g.SourceHeight * z; ++y) {
-        for (int32_t x = 0; x < g.Width && x < g.SourceWidth * z; ++x) {
+    Image image(g.ClientWidth, g.ClientHeight);
+    for (int32_t y = 0; y < g.ClientHeight && y < g.SourceHeight * z; ++y) {
+        for (int32_t x = 0; x < g.ClientWidth && x < g.SourceWidth * z; ++x) {
             const int32_t px = sx + x / z, py = sy + y / z;
             if (px >= 0 && py >= 0 && px < sourceWidth && py < sourceHeight) image.At(x, y) = PatternPixel(px, py);
         }
@@ -129,14 +111,14 @@ Image ExpectedView(const Geometry& g, const ViewCase& c, int32_t sourceWidth, in
     if (!c.Grid) return image;
 
     const Pen pen = c.Style.Look;
-    const int32_t bottom = g.ImageBottom, right = g.Width, cx = g.CellX, cy = g.CellY;
-    const int32_t gap = z >= 3 ? 2 : 1;
+    const int32_t bottom = g.StatusTop, right = g.ClientWidth, cx = g.CenterCellX, cy = g.CenterCellY;
+    const int32_t gap = MarkerGapFor(z);
     if (z >= 3) {
         for (int32_t i = 1; i <= g.SourceWidth; ++i) image.Line(i * z, 0, i * z, bottom, pen);
         for (int32_t i = 1; i <= g.SourceHeight; ++i) image.Line(0, i * z, right, i * z, pen);
         if (c.Subgrid) {
             // Every fifth cell boundary, one of them the left and top edge of the centre cell.
-            const int32_t s = g.OffsetX % 5 * z, t = g.OffsetY % 5 * z;
+            const int32_t s = g.CenterOffsetX % 5 * z, t = g.CenterOffsetY % 5 * z;
             for (int32_t j = 0; j <= g.SourceWidth / 5; ++j) image.Line(s + 5 * j * z, 0, s + 5 * j * z, bottom, kBlue);
             for (int32_t j = 0; j <= g.SourceHeight / 5; ++j) image.Line(0, t + 5 * j * z, right, t + 5 * j * z, kBlue);
         }
@@ -270,19 +252,12 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        RECT w, c;
-        GetWindowRect(MainWindow, &w);
-        GetClientRect(MainWindow, &c);
-        REQUIRE_WINDOW_SIZE(199 + RectWidth(w) - c.right, 187 + RectHeight(w) - c.bottom);
+        REQUIRE_WINDOW_SIZE(199 + FrameSize().cx, 187 + FrameSize().cy);
     }
 
     void ResizeClient(int32_t width, int32_t height)
     {
-        RECT w, c;
-        GetWindowRect(MainWindow, &w);
-        GetClientRect(MainWindow, &c);
-        SetWindowPos(MainWindow, nullptr, 0, 0, width + RectWidth(w) - c.right, height + RectHeight(w) - c.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER);
+        ::ResizeClient(width, height);
         PumpMessages();
         ASSERT_EQ(AppState.ClientRect.right, width);
         ASSERT_EQ(AppState.ClientRect.bottom, height);
@@ -299,9 +274,10 @@ protected:
         AppState.SnapshotRect = {-320, -200, -320 + snapshot_.cx, -200 + snapshot_.cy};
     }
 
-    Geometry CurrentGeometry(int32_t zoom) const
+    // Proven by the native tests; here only the picture drawn on them is in question.
+    LayoutNumbers CurrentLayout(int32_t zoom) const
     {
-        return Geometry(AppState.ClientRect.right, AppState.ClientRect.bottom, AppState.LineHeight, zoom);
+        return ComputeLayout(AppState.ClientRect.right, AppState.ClientRect.bottom, AppState.LineHeight, zoom);
     }
 
     // One paused render at the capture point, checked in full: image area, status area, sample.
@@ -312,13 +288,14 @@ protected:
         AppState.CapturePoint = capture;
         RefreshView();
 
-        const Geometry g = CurrentGeometry(c.Zoom);
+        const LayoutNumbers g = CurrentLayout(c.Zoom);
         const RECT& snap = AppState.SnapshotRect;
         const Image actual = ReadView();
         EXPECT_TRUE(ImageAreaMatches(ExpectedView(g, c, snapshot_.cx, snapshot_.cy,
-                                                  capture.x - g.OffsetX - snap.left, capture.y - g.OffsetY - snap.top),
-                                     actual, g.ImageBottom));
-        EXPECT_TRUE(StatusAreaCleared(actual, g.ImageBottom));
+                                                  capture.x - g.CenterOffsetX - snap.left,
+                                                  capture.y - g.CenterOffsetY - snap.top),
+                                     actual, g.StatusTop));
+        EXPECT_TRUE(StatusAreaCleared(actual, g.StatusTop));
         ExpectSample(PatternPixel(capture.x - snap.left, capture.y - snap.top));
     }
 
@@ -379,7 +356,7 @@ TEST_F(RenderTest, LiveDrawingStepsDrawTheCapturedBlock)
                               ViewCase{20, true, kInverted, false}}) {
         SCOPED_TRACE(c.Describe());
         ApplyViewCase(c);
-        const Geometry g = CurrentGeometry(c.Zoom);
+        const LayoutNumbers g = CurrentLayout(c.Zoom);
         const SIZE block = FillCaptureWithPattern();
         ASSERT_EQ(block.cx, g.SourceWidth);
         ASSERT_EQ(block.cy, g.SourceHeight);
@@ -387,9 +364,9 @@ TEST_F(RenderTest, LiveDrawingStepsDrawTheCapturedBlock)
         DrawGridAndMarkers();
         DrawStatusArea();
         const Image actual = ReadView();
-        EXPECT_TRUE(ImageAreaMatches(ExpectedView(g, c, block.cx, block.cy, 0, 0), actual, g.ImageBottom));
-        EXPECT_TRUE(StatusAreaCleared(actual, g.ImageBottom));
-        ExpectSample(PatternPixel(g.OffsetX, g.OffsetY));
+        EXPECT_TRUE(ImageAreaMatches(ExpectedView(g, c, block.cx, block.cy, 0, 0), actual, g.StatusTop));
+        EXPECT_TRUE(StatusAreaCleared(actual, g.StatusTop));
+        ExpectSample(PatternPixel(g.CenterOffsetX, g.CenterOffsetY));
     }
 }
 

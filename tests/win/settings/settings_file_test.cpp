@@ -1,7 +1,6 @@
 // zorvik.dat on real files: what loading accepts, what start-up makes of it, what a run writes back.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,7 +9,6 @@
 #include "app_helpers.h"
 #include "held_keys.h"
 #include "host_command.h"
-#include "settings_bytes.h"
 #include "system_at_hand.h"
 #include "test_app.h"
 #include "zorvik/settings/settings_file.h"
@@ -26,20 +24,10 @@ Bytes InMemory()
     return Bytes(p, p + 24);
 }
 
-// Unlike the defaults in every field.
-StoredSettings Unusual()
+// Unlike the defaults in every field (Left, Top, Width, Height, Zoom, ShowGrid, GridStyle, ShowSubgrid, TopMost).
+SettingsRecord Unusual()
 {
-    StoredSettings s;
-    s.Left = 140;
-    s.Top = 90;
-    s.Width = 300;
-    s.Height = 320;
-    s.Zoom = 12;
-    s.ShowGrid = 0;
-    s.GridStyle = 103;
-    s.ShowSubgrid = 0;
-    s.TopMost = 1;
-    return s;
+    return {140, 90, 300, 320, 12, 0, 103, 0, 1};
 }
 
 class Settings : public ::testing::Test {
@@ -67,7 +55,7 @@ TEST_F(Settings, OnlyAWholeRecordLoads)
 {
     EXPECT_FALSE(LoadSettings());  // no file
 
-    const Bytes record = FileBytes(Unusual());
+    const Bytes record = SettingsBytes(Unusual());
     Bytes longer = record;
     longer.insert(longer.end(), {9, 8, 7, 6, 5, 4});
     const struct {
@@ -99,20 +87,20 @@ TEST_F(Settings, AZoomOutsideTheTableOrAnUnknownGridStyleIsReplaced)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << int(c.Zoom) << "/" << c.Style);
-        StoredSettings s = Unusual();
+        SettingsRecord s = Unusual();
         s.Zoom = c.Zoom;
         s.GridStyle = c.Style;
-        dir_.Write("zorvik.dat", FileBytes(s));
+        dir_.Write("zorvik.dat", SettingsBytes(s));
         ASSERT_TRUE(LoadSettings());
         s.Zoom = c.LoadedZoom;
         s.GridStyle = c.LoadedStyle;
-        EXPECT_EQ(InMemory(), FileBytes(s));  // nothing else is touched
+        EXPECT_EQ(InMemory(), SettingsBytes(s));  // nothing else is touched
     }
 }
 
 TEST_F(Settings, LoadingKeepsNoHandleButReadsAFileOpenForWriting)
 {
-    dir_.Write("zorvik.dat", FileBytes(Unusual()));
+    dir_.Write("zorvik.dat", SettingsBytes(Unusual()));
     HANDLE writer = CreateFileA("zorvik.dat", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_TRUE(LoadSettings());
@@ -129,7 +117,7 @@ TEST_F(Settings, LoadingKeepsNoHandleButReadsAFileOpenForWriting)
 TEST_F(Settings, AShortFileStartsWithTheDefaults)
 {
     REQUIRE_WINDOW_SIZE(215, 235);
-    const Bytes record = FileBytes(Unusual());
+    const Bytes record = SettingsBytes(Unusual());
     dir_.Write("zorvik.dat", Bytes(record.begin(), record.end() - 1));
     ASSERT_TRUE(StartTestApp());
 
@@ -149,9 +137,9 @@ TEST_F(Settings, AShortFileStartsWithTheDefaults)
 TEST_F(Settings, AWholeRecordIsAppliedToWindowAndMenus)
 {
     REQUIRE_WINDOW_SIZE(300, 320);
-    StoredSettings s = Unusual();
+    SettingsRecord s = Unusual();
     s.Zoom = 5;  // repaired to 6
-    dir_.Write("zorvik.dat", FileBytes(s));
+    dir_.Write("zorvik.dat", SettingsBytes(s));
     ASSERT_TRUE(StartTestApp());
 
     const RECT r = WindowRect();
@@ -187,10 +175,10 @@ TEST_F(Settings, AStoredWindowMovesOntoTheWorkAreaUnlessItsCaptionCanBeGrabbed)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.Left << "," << c.Top);
-        StoredSettings s = Unusual();
+        SettingsRecord s = Unusual();
         s.Left = c.Left;
         s.Top = c.Top;
-        dir_.Write("zorvik.dat", FileBytes(s));
+        dir_.Write("zorvik.dat", SettingsBytes(s));
         ASSERT_TRUE(StartTestApp());
         const RECT r = WindowRect();
         EXPECT_EQ(r.left, c.OpensLeft);
@@ -211,25 +199,16 @@ TEST_F(Settings, ARunSavesItsZoomGridAlwaysOnTopAndWhereTheWindowIs)
     MoveWindowTo(123, 145);  // no layout: the save reads the window itself
     StopTestApp();
 
-    StoredSettings expected;
-    expected.Left = 123;
-    expected.Top = 145;
-    expected.Zoom = 12;
-    expected.GridStyle = 104;
-    expected.TopMost = 1;
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    SettingsRecord expected = {123, 145, 215, 235, 12, 1, 104, 1, 1};
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(expected));
     EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
 
-    RunOnFile(FileBytes(Unusual()));
+    RunOnFile(SettingsBytes(Unusual()));
     ResizeWindow(260, 250);
     Command(ID_TOPMOST);  // off again
     StopTestApp();
-    expected = Unusual();
-    expected.Zoom = 3;
-    expected.Width = 260;
-    expected.Height = 250;
-    expected.TopMost = 0;
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    expected = {140, 90, 260, 250, 3, 0, 103, 0, 0};
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(expected));
 }
 
 // Windows ends the process after WM_ENDSESSION, without WM_DESTROY.
@@ -242,25 +221,18 @@ TEST_F(Settings, TheEndOfTheSessionSavesAndACloseAfterItSavesAgain)
     Send(WM_ENDSESSION, FALSE);  // cancelled by some program
     EXPECT_EQ(dir_.Files(), Names{});
     Send(WM_ENDSESSION, TRUE);
-    StoredSettings expected;
-    expected.Left = 123;
-    expected.Top = 145;
-    expected.Zoom = 12;
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    SettingsRecord expected = {123, 145, 215, 235, 12, 1, 102, 1, 0};
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(expected));
     Command(3);
     StopTestApp();
     expected.Zoom = 3;
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(expected));
     EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
 }
 
 TEST_F(Settings, BooleansOfTwoReadAsTrueAndStayTwoUnlessTheirCommandRan)
 {
-    StoredSettings s;
-    s.ShowGrid = 2;
-    s.ShowSubgrid = 2;
-    s.TopMost = 2;
-    dir_.Write("zorvik.dat", FileBytes(s));
+    dir_.Write("zorvik.dat", SettingsBytes({75, 75, 215, 235, 6, 2, 102, 2, 2}));
     ASSERT_TRUE(StartTestApp());
     EXPECT_EQ(CheckedIds(AppState.GridMenu), (std::vector<UINT>{ID_GRID, ID_GRID_GRAY, ID_SUBGRID}));
     EXPECT_TRUE(Checked(AppState.MainMenu, ID_TOPMOST));
@@ -289,17 +261,12 @@ TEST_F(Settings, ClosingWhileMinimisedSavesTheRestoredGeometry)
     ASSERT_TRUE(PumpUntil([] { return IsIconic(MainWindow) != 0; }));
     StopTestApp();
 
-    StoredSettings expected;
-    expected.Left = 200;
-    expected.Top = 150;
-    expected.Width = 250;
-    expected.Height = 260;
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes({200, 150, 250, 260, 6, 1, 102, 1, 0}));
 }
 
 TEST_F(Settings, AFileHeldOpenElsewhereIsLeftAsItWas)
 {
-    const Bytes old = FileBytes(Unusual());
+    const Bytes old = SettingsBytes(Unusual());
     RunOnFile(old);
     HANDLE reader =
         CreateFileA("zorvik.dat", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -392,7 +359,7 @@ private:
 
 TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
 {
-    const Bytes old = FileBytes(Unusual());
+    const Bytes old = SettingsBytes(Unusual());
     RunOnFile(old);
     {
         Unwritable locked("zorvik.dat", Unwritable::WritesAndReplacement);
@@ -405,16 +372,16 @@ TEST_F(Settings, AFileThatCannotBeReplacedIsLeftAsItWas)
 TEST_F(Settings, ADirectoryThatTakesNoNewFileSavesIntoTheFileIfItCanBeWritten)
 {
     REQUIRE_WINDOW_SIZE(300, 320);
-    const Bytes old = FileBytes(Unusual());
+    const Bytes old = SettingsBytes(Unusual());
     RunOnFile(old);
     {
         Unwritable directory(dir_.Path());
         if (!directory.Ok()) GTEST_SKIP() << "a directory: " << directory.Why();
         StopTestApp();
     }
-    StoredSettings saved = Unusual();
+    SettingsRecord saved = Unusual();
     saved.Zoom = 3;
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(saved));
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(saved));
     EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
     HANDLE exclusive =
         CreateFileA("zorvik.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -434,10 +401,9 @@ TEST_F(Settings, ADirectoryThatTakesNoNewFileSavesIntoTheFileIfItCanBeWritten)
 TEST_F(Settings, WriteSettingsFileReplacesTheFileOrLeavesNothing)
 {
     dir_.Write("zorvik.dat", {1, 2, 3});
-    SettingsRecord record = {};
-    std::memcpy(&record, FileBytes(Unusual()).data(), 24);
+    const SettingsRecord record = Unusual();
     EXPECT_TRUE(WriteSettingsFile(record, "zorvik.dat"));
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(Unusual()));
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(Unusual()));
     EXPECT_FALSE(WriteSettingsFile(record, "no such directory\\zorvik.dat"));
     EXPECT_EQ(dir_.Files(), Names{"zorvik.dat"});
 }
@@ -447,7 +413,7 @@ TEST_F(Settings, ShiftAndCtrlTogetherSkipLoadingAndSaving)
     // Ctrl+Shift also switches the keyboard layout where Windows has that hot key.
     SKIP_UNLESS_DESKTOP_MAY_CHANGE("the keys held down (Shift and Ctrl, through SendInput)");
     REQUIRE_WINDOW_SIZE(215, 235);
-    dir_.Write("zorvik.dat", FileBytes(Unusual()));
+    dir_.Write("zorvik.dat", SettingsBytes(Unusual()));
     for (WORD key : {VK_SHIFT, VK_CONTROL}) {  // one of them is not enough
         HeldKeys held({key});
         ASSERT_TRUE(held.AllHeld());
@@ -465,7 +431,7 @@ TEST_F(Settings, ShiftAndCtrlTogetherSkipLoadingAndSaving)
     EXPECT_EQ(CheckedIds(AppState.ZoomMenu), std::vector<UINT>{6});
     EXPECT_FALSE(IsTopMost());
     StopTestApp();  // without the keys this run's state replaces the file
-    const Bytes defaults = FileBytes(StoredSettings{});
+    const Bytes defaults = SettingsBytes(DefaultRecord());
     EXPECT_EQ(dir_.Read("zorvik.dat"), defaults);
 
     ASSERT_TRUE(StartTestApp());

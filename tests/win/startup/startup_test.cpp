@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "app_helpers.h"
-#include "settings_bytes.h"
 #include "system_at_hand.h"
 #include "test_app.h"
 
@@ -45,9 +44,9 @@ protected:
 
 TEST_F(StartUpTest, AClassThatCannotBeRegisteredEndsWithOneBeforeTheSettingsAreRead)
 {
-    StoredSettings stored;
+    SettingsRecord stored = DefaultRecord();
     stored.Zoom = 12;
-    dir_.Write("zorvik.dat", FileBytes(stored));
+    dir_.Write("zorvik.dat", SettingsBytes(stored));
     WNDCLASSA taken = {};
     taken.lpfnWndProc = DefWindowProcA;
     taken.hInstance = GetModuleHandleA(nullptr);
@@ -59,7 +58,7 @@ TEST_F(StartUpTest, AClassThatCannotBeRegisteredEndsWithOneBeforeTheSettingsAreR
     EXPECT_EQ(AppState.AppSettings.Width, 0);
     EXPECT_EQ(MainWindow, nullptr);
     EXPECT_EQ(ProgramWindowOfThisProcess(), nullptr);
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(stored));
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(stored));
 }
 
 LRESULT CALLBACK RefuseProgramWindow(int code, WPARAM wParam, LPARAM lParam)
@@ -121,7 +120,7 @@ TEST_F(StartUpTest, TheSizeMessagesOfCreationLayOutAndDrawNothing)
 TEST_F(StartUpTest, TheFirstLayoutMakesTheBackBufferEvenWhenTheStoredSizeIsTheWindowsSize)
 {
     REQUIRE_WINDOW_SIZE(215, 235);
-    dir_.Write("zorvik.dat", FileBytes(StoredSettings{}));  // 215 x 235, what the window is created with
+    dir_.Write("zorvik.dat", SettingsBytes(DefaultRecord()));  // 215 x 235, what the window is created with
     ASSERT_TRUE(StartTestApp());
     const BITMAP b = Describe(BitmapOf(AppState.ViewDC));
     EXPECT_EQ(b.bmWidth, ClientRect().right);
@@ -139,9 +138,9 @@ TEST_F(StartUpTest, AQuitFromElsewhereEndsTheLoopWithItsCodeAndStillSaves)
     PostQuitMessage(7);
     EXPECT_EQ(RunMessageLoop(), 7);
     EXPECT_FALSE(IsWindow(MainWindow));
-    StoredSettings expected;
+    SettingsRecord expected = DefaultRecord();
     expected.Zoom = 3;
-    EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+    EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(expected));
 }
 
 TEST_F(StartUpTest, EveryWayOfClosingEndsTheLoopWithZeroAndSaves)
@@ -159,9 +158,9 @@ TEST_F(StartUpTest, EveryWayOfClosingEndsTheLoopWithZeroAndSaves)
         PostMessageA(MainWindow, w.Message, w.WParam, 0);
         EXPECT_EQ(RunMessageLoop(), 0);
         EXPECT_FALSE(IsWindow(MainWindow));
-        StoredSettings expected;
+        SettingsRecord expected = DefaultRecord();
         expected.Zoom = 4;
-        EXPECT_EQ(dir_.Read("zorvik.dat"), FileBytes(expected));
+        EXPECT_EQ(dir_.Read("zorvik.dat"), SettingsBytes(expected));
         StopTestApp();
     }
 }

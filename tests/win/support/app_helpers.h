@@ -78,6 +78,13 @@ inline void ResizeWindow(int width, int height)
     SetWindowPos(MainWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Resizes the window to a client size, with its present frame and caption.
+inline void ResizeClient(int width, int height)
+{
+    const SIZE frame = FrameSize();
+    ResizeWindow(width + frame.cx, height + frame.cy);
+}
+
 inline void MoveWindowTo(int left, int top)
 {
     SetWindowPos(MainWindow, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

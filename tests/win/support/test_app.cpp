@@ -81,15 +81,6 @@ std::vector<unsigned char> SettingsBytes(const SettingsRecord& record)
     return bytes;
 }
 
-void WriteSettingsBytes(const SettingsRecord& record)
-{
-    FILE* f = fopen("zorvik.dat", "wb");
-    ASSERT_NE(f, nullptr);
-    const std::vector<unsigned char> bytes = SettingsBytes(record);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
-}
-
 SettingsRecord DefaultRecord()
 {
     SettingsRecord s = {};

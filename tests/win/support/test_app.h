@@ -28,9 +28,9 @@ private:
     std::string previous_;
 };
 
-// Puts a settings record into zorvik.dat of the current directory.
-void WriteSettingsBytes(const SettingsRecord& record);
+// zorvik.dat's bytes by the program's own encoding, which the native tests check byte by byte.
 std::vector<unsigned char> SettingsBytes(const SettingsRecord& record);
+// The start-up defaults, TopMost off.
 SettingsRecord DefaultRecord();
 
 // Zeroes AppState, then runs StartUp. False when start-up failed.

@@ -13,48 +13,34 @@
 
 namespace {
 
-// The layout worked out from the client size: ceilings for the block, halves rounded away from
-// zero for the centre, one pixel past the cell's grid line from zoom 3 on.
+// The window's numbers are the layout of its client size (ComputeLayout, proven natively).
 void ExpectLayoutOfClient(int zoom)
 {
     const RECT client = ClientRect();
-    const int w = client.right;
-    const int h = client.bottom;
-    const int image = h - 3 * AppState.LineHeight;
-    ASSERT_GT(image, 0);
-    const int sw = (w + zoom - 1) / zoom;
-    const int sh = (image + zoom - 1) / zoom;
-    const int e = zoom >= 3 ? 1 : 0;
+    const LayoutNumbers want = ComputeLayout(client.right, client.bottom, AppState.LineHeight, zoom);
+    ASSERT_GT(want.StatusTop, 0);
 
     const AppStateRecord& a = AppState;
-    const RECT expectedClient = {0, 0, w, h};
-    const RECT expectedStatus = {0, image, w, h};
+    const RECT expectedClient = {0, 0, client.right, client.bottom};
+    const RECT expectedStatus = {0, want.StatusTop, client.right, client.bottom};
     EXPECT_TRUE(EqualRect(&a.ClientRect, &expectedClient));
     EXPECT_TRUE(EqualRect(&a.StatusRect, &expectedStatus));
-    EXPECT_EQ(a.SourceWidth, sw);
-    EXPECT_EQ(a.SourceHeight, sh);
-    EXPECT_EQ(a.ScaledWidth, sw * zoom);
-    EXPECT_EQ(a.ScaledHeight, sh * zoom);
-    EXPECT_EQ(a.Columns, sw);
-    EXPECT_EQ(a.Rows, sh);
-    EXPECT_EQ(a.CenterOffsetX, (sw + 1) / 2 - 1);
-    EXPECT_EQ(a.CenterOffsetY, (sh + 1) / 2 - 1);
-    EXPECT_EQ(a.CenterCellX, ((sw + 1) / 2 - 1) * zoom + e);
-    EXPECT_EQ(a.CenterCellY, ((sh + 1) / 2 - 1) * zoom + e);
+    EXPECT_EQ(a.SourceWidth, want.SourceWidth);
+    EXPECT_EQ(a.SourceHeight, want.SourceHeight);
+    EXPECT_EQ(a.ScaledWidth, want.ScaledWidth);
+    EXPECT_EQ(a.ScaledHeight, want.ScaledHeight);
+    EXPECT_EQ(a.Columns, want.Columns);
+    EXPECT_EQ(a.Rows, want.Rows);
+    EXPECT_EQ(a.CenterOffsetX, want.CenterOffsetX);
+    EXPECT_EQ(a.CenterOffsetY, want.CenterOffsetY);
+    EXPECT_EQ(a.CenterCellX, want.CenterCellX);
+    EXPECT_EQ(a.CenterCellY, want.CenterCellY);
 
     const RECT outer = WindowRect();
     EXPECT_EQ(a.AppSettings.Left, outer.left);
     EXPECT_EQ(a.AppSettings.Top, outer.top);
     EXPECT_EQ(a.AppSettings.Width, outer.right - outer.left);
     EXPECT_EQ(a.AppSettings.Height, outer.bottom - outer.top);
-}
-
-// Resizes the window to a client size, with this window's frame and caption.
-void ResizeClient(int width, int height)
-{
-    const RECT outer = WindowRect();
-    const RECT client = ClientRect();
-    ResizeWindow(width + (outer.right - outer.left) - client.right, height + (outer.bottom - outer.top) - client.bottom);
 }
 
 using Layout = AppTest;
