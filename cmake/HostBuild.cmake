@@ -46,8 +46,12 @@ else()
   set(ZORVIK_BENCH_ARCH x86_64)
 endif()
 
-# name: its folder under the build; program and tests: ON or OFF.
+# name: its folder under the build; program and tests: ON or OFF; then, optionally, another help host.
 function(zorvik_windows_build name toolchain exclude_from_all program tests)
+  set(help_host ${ZORVIK_HELP_HOST})
+  if(ARGC GREATER 5)
+    set(help_host ${ARGV5})
+  endif()
   ExternalProject_Add(${name}
     EXCLUDE_FROM_ALL ${exclude_from_all}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
@@ -56,7 +60,7 @@ function(zorvik_windows_build name toolchain exclude_from_all program tests)
                -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
                -DZORVIK_BUILD_PROGRAM=${program}
                -DZORVIK_BUILD_TESTS=${tests}
-               -DZORVIK_HELP_HOST=${ZORVIK_HELP_HOST}
+               -DZORVIK_HELP_HOST=${help_host}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     USES_TERMINAL_BUILD ON)
@@ -92,16 +96,7 @@ if(ZORVIK_BUILD_TESTS)
   if(ZORVIK_RUNTIME_ARCH STREQUAL "x86_64")
     set(toolchain toolchain-x86_64-mingw.cmake)
   endif()
-  ExternalProject_Add(helphost
-    SOURCE_DIR ${PROJECT_SOURCE_DIR}
-    BINARY_DIR ${CMAKE_BINARY_DIR}/helphost
-    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain}
-               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
-               -DZORVIK_BUILD_TESTS=OFF
-               -DZORVIK_HELP_HOST=${ZORVIK_TEST_HELP_HOST}
-    INSTALL_COMMAND ""
-    BUILD_ALWAYS ON
-    USES_TERMINAL_BUILD ON)
+  zorvik_windows_build(helphost ${toolchain} OFF ON OFF ${ZORVIK_TEST_HELP_HOST})
   set(ZORVIK_TEST_HELP_HOST_EXE ${CMAKE_BINARY_DIR}/helphost/zorvik.exe)
 endif()
 

@@ -27,6 +27,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from bench import Bench, Zorvik, poll, scratch_dir  # noqa: E402
+from screen_view import View  # noqa: E402
 from settings_record import settings_record  # noqa: E402
 from test_pattern import color_at, make  # noqa: E402
 
@@ -110,27 +111,6 @@ def measure(bench, processes, seconds, moving):
     return {name: 100.0 * (end[name] - start[name]) / elapsed for name in processes}, elapsed
 
 
-def line_height(bench, probe, client):
-    """Height of "0" in the default GUI font plus 2, as the program measures it; where the probe cannot
-    draw text, a third of the status area, read off the screen (window-coloured rows at the bottom of
-    the client area's right edge, which the status text does not reach)."""
-    reply = probe.ask("text", b"0".hex())
-    if reply.startswith("ok"):
-        return int(reply.split()[2]) + 2
-    x, y, w, h = client
-    column = bench.grab((x + w - 2, y, x + w - 1, y + h))
-    background = column.getpixel((0, h - 1))
-    rows = 0
-    while rows < h and column.getpixel((0, h - 1 - rows)) == background:
-        rows += 1
-    return rows // 3
-
-
-def source_area(client_w, client_h, lh):
-    image_h = client_h - 3 * lh
-    return -(-client_w // ZOOM), -(-image_h // ZOOM)
-
-
 class Run:
     """One program measured in every round: its figures by pointer script, a list per round."""
 
@@ -164,7 +144,7 @@ def run_floor(bench, probe, floor_exe, seconds, run):
 
 
 def run_zorvik(bench, probe, exe, size, seconds, run):
-    """Measures the magnifier; returns the screen area it captures."""
+    """Measures the magnifier; returns its Layout, whose block xzoom is given."""
     folder = scratch_dir("zorvik-bench-")
     if size is not None:
         with open(os.path.join(folder, "zorvik.dat"), "wb") as f:
@@ -174,23 +154,21 @@ def run_zorvik(bench, probe, exe, size, seconds, run):
     try:
         app.wait_window(probe)
         probe.ok("send", app.hwnd, 0, 0, 0)
-        info = probe.window_info(app.hwnd)
-        rect, client = info["rect"], info["client"]
+        rect = probe.window_info(app.hwnd)["rect"]
         run.label = f"{rect[2] - rect[0]}x{rect[3] - rect[1]}"
         measure_both(bench, wine_processes(bench, app.proc, os.path.basename(exe)), seconds, run)
-        area = source_area(client[2], client[3], line_height(bench, probe, client))
+        layout = View(bench, probe, app).layout(ZOOM)
     finally:
         app.close(probe)
         app.kill()
         shutil.rmtree(folder, ignore_errors=True)
-    return area
+    return layout
 
 
-def run_xzoom(bench, area, seconds, run):
+def run_xzoom(bench, layout, seconds, run):
     # The same block around the resting pointer that the magnifier captures.
-    left = REST[0] - (area[0] - 1) // 2
-    top = REST[1] - (area[1] - 1) // 2
-    proc = subprocess.Popen(["xzoom", "-mag", str(ZOOM), "-source", f"{area[0]}x{area[1]}+{left}+{top}",
+    left, top, right, bottom = layout.block(REST)
+    proc = subprocess.Popen(["xzoom", "-mag", str(ZOOM), "-source", f"{right - left}x{bottom - top}+{left}+{top}",
                              "-delay", str(REFRESH_MS)], env=bench.env, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     try:
@@ -275,10 +253,10 @@ def main():
             run_floor(bench, probe, floor_exe, seconds, floor)
             for size, magnifiers, xzoom in sizes:
                 for (path, _), run in zip(builds, magnifiers):
-                    area = run_zorvik(bench, probe, path, size, seconds, run)
+                    layout = run_zorvik(bench, probe, path, size, seconds, run)
                 if not xzoom_missing:
-                    xzoom.label = f"{area[0] * ZOOM}x{area[1] * ZOOM} ({run.label})"
-                    run_xzoom(bench, area, seconds, xzoom)
+                    xzoom.label = f"{layout.source_width * ZOOM}x{layout.source_height * ZOOM} ({run.label})"
+                    run_xzoom(bench, layout, seconds, xzoom)
         runs = [floor] + [r for _, m, x in sizes for r in m + ([] if xzoom_missing else [x])]
         summary(runs, floor)
     finally:
